@@ -1,0 +1,86 @@
+#include "model/ShellModel.h"
+
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
+namespace corvelt {
+
+ShellModel::ShellModel() {
+    for (int band = 0; band < colorCount; ++band) colorTable[band] = fromColorRef(contourColorRefs[band]);
+}
+
+void ShellModel::adoptResult(ResultData&& data) {
+    nodes = std::move(data.nodes);
+    connectivity = std::move(data.connectivity);
+    elementStresses = std::move(data.elementStresses);
+    assert(connectivity.size() == elementStresses.size() * nodesPerElement);
+
+    elementSelected.assign(elementStresses.size(), 1);
+    elementPicked.assign(elementStresses.size(), 0);
+    nodeSelected.assign(nodes.size(), 1);
+    nodePicked.assign(nodes.size(), 0);
+    projectedNodes.assign(nodes.size(), Point2D{});
+
+    computeBounds();
+    meanEdgeLength = computeMeanEdgeLength();
+}
+
+void ShellModel::releaseArrays() {
+    // Swapping with empty vectors really returns the memory, unlike clear().
+    std::vector<Point3D>().swap(nodes);
+    std::vector<std::uint8_t>().swap(nodeSelected);
+    std::vector<std::uint8_t>().swap(nodePicked);
+    std::vector<Point2D>().swap(projectedNodes);
+    std::vector<std::int32_t>().swap(connectivity);
+    std::vector<ElementStressBlock>().swap(elementStresses);
+    std::vector<std::uint8_t>().swap(elementSelected);
+    std::vector<std::uint8_t>().swap(elementPicked);
+}
+
+ProjectedExtent ShellModel::projectedExtent() const {
+    assert(!projectedNodes.empty());
+    ProjectedExtent extent{projectedNodes[0].x, projectedNodes[0].x, projectedNodes[0].y, projectedNodes[0].y};
+    for (const Point2D& p : projectedNodes) {
+        if (p.x < extent.minX) extent.minX = p.x;
+        if (p.x > extent.maxX) extent.maxX = p.x;
+        if (p.y < extent.minY) extent.minY = p.y;
+        if (p.y > extent.maxY) extent.maxY = p.y;
+    }
+    return extent;
+}
+
+void ShellModel::computeBounds() {
+    if (nodes.empty()) {
+        minX = maxX = minY = maxY = minZ = maxZ = 0.0;
+        return;
+    }
+    minX = maxX = nodes[0].x;
+    minY = maxY = nodes[0].y;
+    minZ = maxZ = nodes[0].z;
+    for (const Point3D& p : nodes) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+        minZ = std::min(minZ, p.z);
+        maxZ = std::max(maxZ, p.z);
+    }
+}
+
+double ShellModel::computeMeanEdgeLength() const {
+    // A nodes-only model has no edges; its labels then have no height.
+    if (elementStresses.empty()) return 0.0;
+    double sum = 0.0;
+    for (std::size_t e = 0; e < elementStresses.size(); ++e) {
+        const std::int32_t* corners = elementCorners(static_cast<std::int32_t>(e));
+        for (int j = 0; j < nodesPerElement; ++j) {
+            const Point3D& a = nodes[corners[j]];
+            const Point3D& b = nodes[corners[(j + 1) % nodesPerElement]];
+            sum += length(b - a);
+        }
+    }
+    return sum / (static_cast<double>(elementStresses.size()) * nodesPerElement);
+}
+
+}  // namespace corvelt

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "model/Color.h"
+#include "view/Pixel.h"
+
+namespace corvelt {
+
+enum class PenStyle { solid, dashed };
+
+struct Pen {
+    Rgb colour;
+    int width = 1;
+    PenStyle style = PenStyle::solid;
+};
+
+// A font by cell height and average character width in pixels (width 0: the face's
+// natural width for that height) and face name.
+struct Font {
+    int height = 0;
+    int width = 0;
+    std::string_view face = "Times New Roman";
+};
+
+// What the painters draw on. Coordinates are client pixels; everything outside the
+// canvas is clipped by the implementation.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+
+    // Fills the whole canvas.
+    virtual void clear(Rgb colour) = 0;
+
+    // Fills the polygon's interior by the odd-even rule, without an outline. A
+    // pixel belongs to the polygon when its centre does; fewer than three corners
+    // fill nothing.
+    virtual void fillPolygon(std::span<const Pixel> corners, Rgb colour) = 0;
+
+    // Lines from corner to corner; closed also joins the last corner to the first.
+    virtual void drawPath(std::span<const Pixel> corners, bool closed, const Pen& pen) = 0;
+
+    // Outline of the circle inscribed in the square centre +- radius.
+    virtual void drawCircle(Pixel centre, int radius, const Pen& pen) = 0;
+
+    // A box covering columns left .. right - 1 and rows top .. bottom - 1: filled,
+    // with its outermost pixels in the border pen.
+    virtual void drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) = 0;
+
+    // Text whose cell's top-left corner is at the pixel, on a transparent background.
+    virtual void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) = 0;
+};
+
+}  // namespace corvelt

@@ -1,0 +1,52 @@
+#include "view/Projection.h"
+
+#include "model/ShellModel.h"
+#include "view/ViewCamera.h"
+
+namespace corvelt {
+
+void projectAllNodes(ShellModel& model, const ViewCamera& camera) {
+    const Matrix4& m = camera.viewMatrix;
+    model.projectedNodes.resize(model.nodes.size());
+    const std::size_t count = model.nodes.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point3D& p = model.nodes[i];
+        model.projectedNodes[i] = {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
+                                   p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13]};
+    }
+}
+
+void setViewAngles(ShellModel& model, ViewCamera& camera, double alpha, double beta) {
+    camera.alpha = alpha;
+    camera.beta = beta;
+    camera.buildViewMatrix(alpha, beta);
+    projectAllNodes(model, camera);
+}
+
+void fitAll(const ShellModel& model, ViewCamera& camera) {
+    if (model.projectedNodes.empty()) return;  // nothing to measure: keep the mapping
+    const ProjectedExtent extent = model.projectedExtent();
+    camera.viewMinX = extent.minX;
+    camera.viewMaxX = extent.maxX;
+    camera.viewMinY = extent.minY;
+    camera.viewMaxY = extent.maxY;
+    camera.fitToExtents();
+}
+
+void resizeView(ShellModel& model, ViewCamera& camera, std::int32_t width, std::int32_t height) {
+    camera.screenWidth = width;
+    camera.screenHeight = height;
+    fitAll(model, camera);
+    projectAllNodes(model, camera);
+}
+
+void copyWorldBox(const ShellModel& model, ViewCamera& camera) {
+    camera.worldMinX = model.minX;
+    camera.worldMaxX = model.maxX;
+    camera.worldMinY = model.minY;
+    camera.worldMaxY = model.maxY;
+    camera.worldMinZ = model.minZ;
+    camera.worldMaxZ = model.maxZ;
+}
+
+}  // namespace corvelt
