@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/Color.h"
+#include "view/Pixel.h"
+
+namespace corvelt {
+
+// A caller-owned block of 32-bit pixels stored as 0xFFRRGGBB words, rows `stride`
+// pixels apart (the layout of a 32-bit RGB image in memory).
+struct PixelBuffer {
+    std::uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+};
+
+// The word that a PixelBuffer stores for a colour.
+constexpr std::uint32_t packPixel(Rgb colour) {
+    return 0xFF000000u | (std::uint32_t{colour.red} << 16) | (std::uint32_t{colour.green} << 8) |
+           std::uint32_t{colour.blue};
+}
+
+// Fills polygons and rectangles with integer corners straight into a pixel buffer,
+// clipped to it.
+//
+// Coverage rule: pixel (x, y) is filled when its centre (x + 0.5, y + 0.5) lies
+// inside the polygon by the odd-even rule. Corners are integers and centres are
+// half-integers, so a centre never lies on a corner or on a horizontal edge. A
+// centre exactly on a slanted or vertical edge counts as lying to the right of
+// that edge: it belongs to the polygon whose interior is on the edge's right and
+// not to the one on its left. Two polygons that share an edge therefore cover
+// every pixel along it exactly once, and a mesh of polygons tiles without gaps or
+// double coverage.
+//
+// The arithmetic is exact for every 32-bit corner. Polygons of up to eight corners
+// use fixed scratch space; bigger ones reuse a buffer that grows once.
+class SpanFiller {
+  public:
+    explicit SpanFiller(const PixelBuffer& buffer) : buffer_(buffer) {}
+
+    const PixelBuffer& buffer() const { return buffer_; }
+
+    void fillPolygon(std::span<const Pixel> corners, std::uint32_t pixel);
+
+    // Columns left .. right - 1 of rows top .. bottom - 1; empty when right <= left
+    // or bottom <= top.
+    void fillRectangle(int left, int top, int right, int bottom, std::uint32_t pixel);
+
+    void clear(std::uint32_t pixel);
+
+  private:
+    // The state of one edge while the scanlines walk down it: the first pixel
+    // column whose centre is at or right of the edge, with the exact remainder of
+    // that division so that the next row needs only additions.
+    struct EdgeWalk {
+        std::int64_t column;
+        std::int64_t remainder;  // 0 <= remainder < denominator
+        std::int64_t denominator;
+        std::int64_t columnStep;
+        std::int64_t remainderStep;  // 0 <= remainderStep < denominator
+        int firstRow;
+        int endRow;  // one past the last row
+    };
+
+    struct Rows {
+        int first;
+        int end;  // one past the last row
+    };
+
+    struct Scratch {
+        EdgeWalk* edges;
+        EdgeWalk** active;
+        std::int64_t* crossings;
+    };
+
+    static int setUpEdges(std::span<const Pixel> corners, Rows rows, EdgeWalk* edges);
+    void fillScanlines(Scratch scratch, int edgeCount, int endRow, std::uint32_t pixel);
+
+    PixelBuffer buffer_;
+    std::vector<EdgeWalk> bigEdges_;
+    std::vector<EdgeWalk*> bigActive_;
+    std::vector<std::int64_t> bigCrossings_;
+};
+
+}  // namespace corvelt
