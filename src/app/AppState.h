@@ -23,7 +23,7 @@ enum class InteractionMode : int {
     unpickNodes = 6,
 };
 
-inline constexpr int firstComponentCommand = 40003;  // "Sx"; "Se" is 40009
+inline constexpr int firstComponentCommand = 40003;   // "Sx"; "Se" is 40009
 inline constexpr int firstBackgroundCommand = 40019;  // "Black background"; white is 40020
 
 // The user-interface state of one application window, at its start values. The
@@ -53,11 +53,11 @@ struct AppState {
     std::string resultFileName;  // the last file chosen with File > Open
 
     // View and interaction.
-    double viewAlphaDegrees = 0.0;  // 45 once the first model is shown
-    double viewBetaDegrees = 0.0;   // 35.26 once the first model is shown
+    double viewAlphaDegrees = 0.0;                       // 45 once the first model is shown
+    double viewBetaDegrees = 0.0;                        // 35.26 once the first model is shown
     double rotationStep = std::acos(-1.0) * (1.0 / 36);  // one arrow key: 5 degrees
     InteractionMode interactionMode = InteractionMode::none;
-    std::int32_t clickStage = 0;  // clicks of the current two-click gesture
+    std::int32_t clickStage = 0;     // clicks of the current two-click gesture
     std::int32_t rectanglePick = 1;  // 1 picks in a rectangle, 0 at a point
     std::int32_t lastMouseX = 0, lastMouseY = 0;
     std::int32_t dragAnchorX = 0, dragAnchorY = 0;

@@ -29,7 +29,9 @@ void writeModelInfo(std::ostream& out, const ShellModel& model) {
                     ranges[c].max = std::max(ranges[c].max, corner[c]);
                 }
 
-    auto range = [](double low, double high) { return formatShortest(low) + " .. " + formatShortest(high); };
+    auto range = [](double low, double high) {
+        return formatShortest(low) + " .. " + formatShortest(high);
+    };
     out << "nodes: " << model.nodeCount() << '\n';
     out << "elements: " << model.elementCount() << '\n';
     out << "x: " << range(model.minX, model.maxX) << '\n';
@@ -38,7 +40,9 @@ void writeModelInfo(std::ostream& out, const ShellModel& model) {
     out << "mean edge length: " << formatShortest(model.meanEdgeLength) << '\n';
     for (int c = 0; c < stressComponentCount; ++c) {
         out << stressComponentNames[c] << ": ";
-        out << (model.elementStresses.empty() ? std::string("none") : range(ranges[c].min, ranges[c].max)) << '\n';
+        out << (model.elementStresses.empty() ? std::string("none")
+                                              : range(ranges[c].min, ranges[c].max))
+            << '\n';
     }
 }
 

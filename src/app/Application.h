@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "app/AppState.h"
+#include "app/ArrowKey.h"
+#include "app/MenuCommands.h"
+#include "app/WheelAccumulator.h"
+#include "model/ResultFileReader.h"
+#include "model/ShellModel.h"
+#include "render/FramePainter.h"
+#include "view/ViewCamera.h"
+
+namespace corvelt {
+
+class Canvas;
+
+// The application without its window: the state, the model, the camera and the
+// painter, and every operation the window performs on them. The Qt window and the
+// batch mode translate their input into these calls and hold no behaviour of
+// their own. Operations that change the picture mark a repaint as due; the shell
+// redraws (calls paint) when it takes that mark.
+class Application {
+  public:
+    // The client size assumed until the first resize. A window always sends its
+    // real size before it first paints; the batch mode starts with this one.
+    static constexpr std::int32_t defaultClientWidth = 800;
+    static constexpr std::int32_t defaultClientHeight = 600;
+    static constexpr std::string_view defaultResultFile = "Shell_AverageStrs.txt";
+    // The View Kit angles the first model is shown at.
+    static constexpr double startAlphaDegrees = 45.0;
+    static constexpr double startBetaDegrees = 35.26;
+
+    // The state of a freshly created window: start values, no model loaded, the
+    // start angles applied to the camera, the default client size.
+    Application();
+
+    // --- Loading. A file is read into fresh data and adopted only when it was read
+    // completely, so a refused file leaves the model, the view and the selection
+    // exactly as they were.
+
+    // Safe to call from a worker thread; progress is told from that thread.
+    // Throws ResultFileError.
+    static ResultData readFile(const std::filesystem::path& path,
+                               const ReadProgress& progress = {});
+    // Makes the data the model (everything selected, nothing picked), keeps the plot
+    // options, shows it at the stored View Kit angles and fits it. Throws
+    // std::invalid_argument for data without nodes, changing nothing.
+    void adoptFile(ResultData&& data, const std::filesystem::path& path);
+    // readFile and adoptFile in one call. Throws ResultFileError, changing nothing.
+    void openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
+
+    // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h).
+    CommandOutcome command(int id);
+    bool isChecked(int id) const;
+
+    // --- Window.
+    // A new client size: the whole model is fitted again (pan and zoom are reset).
+    void resize(std::int32_t width, std::int32_t height);
+    // Draws one frame as the window shows it: background, the model while one is
+    // loaded, and the rubber band of a gesture under way.
+    void paint(Canvas& canvas);
+
+    // --- Input, in client pixels.
+    void leftButtonDown(std::int32_t x, std::int32_t y);
+    void mouseMove(std::int32_t x, std::int32_t y);
+    // Zooms by 1.1 per notch about the cursor in modes none, pan and zoom box.
+    void wheel(std::int32_t delta, std::int32_t x, std::int32_t y);
+    void keyDown(ArrowKey key);
+    // A, O, P, Z in either case, and escapeCharacter; other characters do nothing.
+    void character(char32_t c);
+
+    // --- View.
+    // Stores the View Kit angles (degrees), shows the model from them and, when
+    // asked, fits it into the window.
+    void applyViewAngles(double alphaDegrees, double betaDegrees, bool fit);
+    void fitView();  // the whole model into the window, angles unchanged
+
+    // --- What the selection dialogs set.
+    void setInteractionMode(InteractionMode mode);  // keeps a gesture under way
+    void setRectanglePick(bool rectangle);
+    void setOnlyFromSelectedElements(bool only);
+    void setOnlyFromSelectedNodes(bool only);
+
+    // --- Repaint requests.
+    bool repaintDue() const { return repaintDue_; }
+    // Returns whether a repaint was due and clears the mark.
+    bool takeRepaintDue();
+
+    const AppState& state() const { return state_; }
+    const ShellModel& model() const { return model_; }
+    const ViewCamera& camera() const { return camera_; }
+
+  private:
+    void requestRepaint() { repaintDue_ = true; }
+    void showAtStoredAngles(bool fit);
+    void clickInPanMode(int stage, std::int32_t x, std::int32_t y);
+    void clickInZoomBoxMode(int stage, std::int32_t x, std::int32_t y);
+    void clickInPickMode(int stage, std::int32_t x, std::int32_t y);
+    void pickAtPoint(std::int32_t x, std::int32_t y);
+    void pickInRectangle();
+    void rotate(ArrowKey key);
+    void clearPicksOfMode();
+
+    AppState state_;
+    ShellModel model_;
+    ViewCamera camera_;
+    FramePainter painter_;
+    WheelAccumulator wheel_;
+    bool repaintDue_ = false;
+};
+
+}  // namespace corvelt
