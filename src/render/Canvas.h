@@ -27,7 +27,7 @@ struct Font {
 // What the painters draw on. Coordinates are client pixels; everything outside the
 // canvas is clipped by the implementation.
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
 
     virtual int width() const = 0;

@@ -9,7 +9,8 @@ namespace corvelt {
 namespace {
 
 void drawRectangleOutline(Canvas& canvas, Pixel anchor, Pixel current, const Pen& pen) {
-    const std::array<Pixel, 4> path{anchor, Pixel{current.x, anchor.y}, current, Pixel{anchor.x, current.y}};
+    const std::array<Pixel, 4> path{anchor, Pixel{current.x, anchor.y}, current,
+                                    Pixel{anchor.x, current.y}};
     canvas.drawPath(path, true, pen);
 }
 

@@ -1,0 +1,149 @@
+#include "render/MeshDrawing.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "model/ShellModel.h"
+#include "render/MeshStyle.h"
+#include "render/PaintContext.h"
+#include "render/PolygonFill.h"
+#include "view/ViewCamera.h"
+
+namespace corvelt {
+
+namespace {
+
+constexpr Rgb nodeNumberColour = fromColorRef(0xFF0000);
+constexpr Rgb elementNumberColour = fromColorRef(0xFF00FF);
+
+std::array<Point2D, ShellModel::nodesPerElement> projectedCorners(const ShellModel& model,
+                                                                  std::int32_t element) {
+    const std::int32_t* nodes = model.elementCorners(element);
+    std::array<Point2D, ShellModel::nodesPerElement> corners;
+    for (int j = 0; j < ShellModel::nodesPerElement; ++j)
+        corners[j] = model.projectedNodes[nodes[j]];
+    return corners;
+}
+
+// Decimal text of a non-negative index in a small buffer, without allocating.
+class IndexText {
+  public:
+    explicit IndexText(std::int32_t index) {
+        const auto result = std::to_chars(buffer_.data(), buffer_.data() + buffer_.size(), index);
+        length_ = static_cast<std::size_t>(result.ptr - buffer_.data());
+    }
+    std::string_view view() const { return {buffer_.data(), length_}; }
+
+  private:
+    std::array<char, 16> buffer_{};
+    std::size_t length_ = 0;
+};
+
+int digitCount(std::int32_t value) {
+    return static_cast<int>(IndexText(value).view().size());
+}
+
+// The area in which a label anchored at a point can show any of its pixels: a label
+// is at most its digits wide (each narrower than the height) and one height high.
+ViewBox labelArea(const PaintContext& context, std::int32_t largestIndex, int height) {
+    return context.screen.visibleArea(static_cast<double>(digitCount(largestIndex) + 1) * height);
+}
+
+}  // namespace
+
+void drawElementOutline(PaintContext& context, std::int32_t element, ScreenReach reach) {
+    const ShellModel& model = context.model;
+    const MeshStyle style =
+        meshStyle(MeshLayer::outline, model.elementOutlinePlot, model.elementPicked[element] != 0,
+                  model.elementSelected[element] != 0);
+    if (!style.drawn) return;
+    const auto corners = projectedCorners(model, element);
+    ScreenPolygon pixels;
+    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
+    if (pixels.size() < 2) return;
+    context.canvas.drawPath(pixels.points(), true,
+                            Pen{style.colour, style.penWidth, PenStyle::solid});
+}
+
+void drawElementFill(PaintContext& context, std::int32_t element, double shading,
+                     ScreenReach reach) {
+    const ShellModel& model = context.model;
+    const MeshStyle style =
+        meshStyle(MeshLayer::fill, model.elementPlot, model.elementPicked[element] != 0,
+                  model.elementSelected[element] != 0);
+    if (!style.drawn) return;
+    const auto corners = projectedCorners(model, element);
+    ScreenPolygon pixels;
+    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
+    fillShadedPolygon(context.canvas, pixels, style.colour, shading);
+}
+
+void drawElementNodes(PaintContext& context, std::int32_t element) {
+    const ShellModel& model = context.model;
+    const std::int32_t* nodes = model.elementCorners(element);
+    for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
+        const std::int32_t node = nodes[j];
+        const MeshStyle style =
+            meshStyle(MeshLayer::nodeMarker, model.nodePlot, model.nodePicked[node] != 0,
+                      model.nodeSelected[node] != 0);
+        const Point2D position = model.projectedNodes[node];
+        if (!style.drawn || !context.screen.mayShow(position)) continue;
+        context.canvas.drawCircle(context.screen.toPixel(position), style.radius,
+                                  Pen{style.colour, style.penWidth, PenStyle::solid});
+    }
+}
+
+int labelFontHeight(double meanEdgeLength, double scale) {
+    const double height = meanEdgeLength / 5 * scale;
+    if (!(height >= 0.0)) return 0;
+    if (height >= maxLabelHeight) return maxLabelHeight;
+    return static_cast<int>(height);
+}
+
+void drawNodeNumbers(PaintContext& context, PlotScope scope) {
+    const ShellModel& model = context.model;
+    if (model.nodeCount() == 0 || scope == PlotScope::none || !context.screen.usable()) return;
+    const int height = labelFontHeight(model.meanEdgeLength, context.camera.scale);
+    // A label less than a pixel high shows nothing readable.
+    if (height <= 0) return;
+    const Font font{height, height / 2, "Times New Roman"};
+    const ViewBox area = labelArea(context, model.nodeCount() - 1, height);
+    for (std::int32_t node = 0; node < model.nodeCount(); ++node) {
+        if (scope == PlotScope::selected && !model.nodeSelected[node]) continue;
+        const Point2D position = model.projectedNodes[node];
+        if (!area.contains(position)) continue;
+        context.canvas.drawText(context.screen.toPixel(position), IndexText(node).view(), font,
+                                nodeNumberColour);
+    }
+}
+
+void drawElementNumbers(PaintContext& context, PlotScope scope) {
+    const ShellModel& model = context.model;
+    if (model.elementCount() == 0 || scope == PlotScope::none || !context.screen.usable()) return;
+    const int height = labelFontHeight(model.meanEdgeLength, context.camera.scale);
+    if (height <= 0) return;
+    const Font font{height, height / 2, "Times New Roman"};
+    const ViewBox area = labelArea(context, model.elementCount() - 1, height);
+    for (std::int32_t element = 0; element < model.elementCount(); ++element) {
+        if (scope == PlotScope::selected && !model.elementSelected[element]) continue;
+        Point2D centroid;
+        for (const Point2D& corner : projectedCorners(model, element)) {
+            centroid.x += corner.x;
+            centroid.y += corner.y;
+        }
+        centroid.x /= ShellModel::nodesPerElement;
+        centroid.y /= ShellModel::nodesPerElement;
+        if (!area.contains(centroid)) continue;
+
+        const IndexText text(element);
+        const int length = static_cast<int>(text.view().size());
+        const Pixel anchor = context.screen.toPixel(centroid);
+        // Centred on the centroid as if every character were one font width wide.
+        const Pixel topLeft{anchor.x - length * font.width / 2, anchor.y - font.height / 2};
+        context.canvas.drawText(topLeft, text.view(), font, elementNumberColour);
+    }
+}
+
+}  // namespace corvelt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "render/Canvas.h"
+#include "render/ScreenMapper.h"
+
+namespace corvelt {
+
+struct ShellModel;
+struct ViewCamera;
+
+// What every drawing routine of one frame works with. The model and the camera are
+// only read while a frame is painted.
+struct PaintContext {
+    PaintContext(const ShellModel& shellModel, const ViewCamera& viewCamera, Canvas& target)
+        : model(shellModel),
+          camera(viewCamera),
+          canvas(target),
+          screen(viewCamera, target.width(), target.height()) {}
+
+    const ShellModel& model;
+    const ViewCamera& camera;
+    Canvas& canvas;
+    ScreenMapper screen;
+    // Faults of the contour arithmetic that finite data cannot cause. They are
+    // counted, never shown from inside a paint; the caller reports them once.
+    std::int64_t internalErrors = 0;
+};
+
+}  // namespace corvelt

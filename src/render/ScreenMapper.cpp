@@ -1,0 +1,140 @@
+#include "render/ScreenMapper.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cmath>
+
+#include "view/ViewCamera.h"
+
+namespace corvelt {
+
+namespace {
+
+// Enough for a seven-corner polygon clipped by four sides.
+using ClipBuffer = std::array<Point2D, ScreenPolygon::capacity>;
+
+enum class Side { left, right, bottom, top };
+
+bool inside(Point2D p, Side side, double limit) {
+    switch (side) {
+        case Side::left:
+            return p.x >= limit;
+        case Side::right:
+            return p.x <= limit;
+        case Side::bottom:
+            return p.y >= limit;
+        case Side::top:
+            return p.y <= limit;
+    }
+    return false;
+}
+
+// The crossing of the edge with the side's line, always interpolated from the inside
+// end, so that two polygons sharing an edge get the very same point.
+Point2D crossing(Point2D in, Point2D out, Side side, double limit) {
+    if (side == Side::left || side == Side::right) {
+        const double t = (limit - in.x) / (out.x - in.x);
+        return {limit, in.y + (out.y - in.y) * t};
+    }
+    const double t = (limit - in.y) / (out.y - in.y);
+    return {in.x + (out.x - in.x) * t, limit};
+}
+
+// One Sutherland-Hodgman pass against one side of the band.
+std::size_t clipAgainst(const ClipBuffer& source, std::size_t count, Side side, double limit,
+                        ClipBuffer& target) {
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point2D current = source[i];
+        const Point2D previous = source[(i + count - 1) % count];
+        const bool currentIn = inside(current, side, limit);
+        const bool previousIn = inside(previous, side, limit);
+        if (currentIn != previousIn) {
+            target[written++] = currentIn ? crossing(current, previous, side, limit)
+                                          : crossing(previous, current, side, limit);
+        }
+        if (currentIn) target[written++] = current;
+    }
+    return written;
+}
+
+}  // namespace
+
+ViewBox boundingBox(std::span<const Point2D> points) {
+    assert(!points.empty());
+    ViewBox box{points[0].x, points[0].x, points[0].y, points[0].y};
+    for (const Point2D& p : points.subspan(1)) {
+        box.xMin = std::min(box.xMin, p.x);
+        box.xMax = std::max(box.xMax, p.x);
+        box.yMin = std::min(box.yMin, p.y);
+        box.yMax = std::max(box.yMax, p.y);
+    }
+    return box;
+}
+
+ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
+                           std::int32_t clientHeight)
+    : usable_(std::isfinite(camera.scale) && camera.scale > 0.0 && std::isfinite(camera.centerX) &&
+              std::isfinite(camera.centerY)),
+      originX_(camera.originX),
+      originY_(camera.originY),
+      centerX_(camera.centerX),
+      centerY_(camera.centerY),
+      scale_(camera.scale),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight) {
+    if (usable_) {
+        visible_ = visibleArea(drawingMargin);
+        guard_ = visibleArea(guardPixels);
+    }
+}
+
+ViewBox ScreenMapper::visibleArea(double marginPixels) const {
+    // Pixel column c is reached from offsets in (c - originX - 1, c - originX + 1)
+    // because of the truncation toward zero; the extra pixel covers it.
+    const double reach = marginPixels + 1.0;
+    return {centerX_ + (-static_cast<double>(originX_) - reach) / scale_,
+            centerX_ + (static_cast<double>(clientWidth_) - originX_ + reach) / scale_,
+            centerY_ + (static_cast<double>(originY_) - clientHeight_ - reach) / scale_,
+            centerY_ + (static_cast<double>(originY_) + reach) / scale_};
+}
+
+ScreenReach ScreenMapper::reach(const ViewBox& box) const {
+    if (!usable_ || !visible_.overlaps(box)) return ScreenReach::hidden;
+    return guard_.contains(box) ? ScreenReach::insideGuard : ScreenReach::crossesGuard;
+}
+
+void ScreenMapper::mapDirect(std::span<const Point2D> corners, ScreenPolygon& out) const {
+    out.clear();
+    for (const Point2D& p : corners)
+        out.push(toPixel(p));
+}
+
+void ScreenMapper::mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard,
+                              ScreenPolygon& out) const {
+    assert(corners.size() + 4 <= ScreenPolygon::capacity);
+    if (!mayLeaveGuard) {
+        mapDirect(corners, out);
+        return;
+    }
+    out.clear();
+    if (corners.empty() || !usable_) return;
+    const ViewBox box = boundingBox(corners);
+    if (guard_.contains(box)) {
+        mapDirect(corners, out);
+        return;
+    }
+    if (!guard_.overlaps(box)) return;
+
+    ClipBuffer a{}, b{};
+    std::copy(corners.begin(), corners.end(), a.begin());
+    std::size_t count = corners.size();
+    count = clipAgainst(a, count, Side::left, guard_.xMin, b);
+    count = clipAgainst(b, count, Side::right, guard_.xMax, a);
+    count = clipAgainst(a, count, Side::bottom, guard_.yMin, b);
+    count = clipAgainst(b, count, Side::top, guard_.yMax, a);
+    mapDirect(std::span<const Point2D>(a.data(), count), out);
+}
+
+}  // namespace corvelt

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "model/Point.h"
+#include "render/ScreenPolygon.h"
+#include "view/Pixel.h"
+
+namespace corvelt {
+
+struct ViewCamera;
+
+// An axis-aligned view-space box, xMin <= xMax and yMin <= yMax.
+struct ViewBox {
+    double xMin = 0.0;
+    double xMax = 0.0;
+    double yMin = 0.0;
+    double yMax = 0.0;
+
+    bool overlaps(const ViewBox& other) const {
+        return xMin <= other.xMax && xMax >= other.xMin && yMin <= other.yMax && yMax >= other.yMin;
+    }
+    bool contains(const ViewBox& other) const {
+        return other.xMin >= xMin && other.xMax <= xMax && other.yMin >= yMin && other.yMax <= yMax;
+    }
+    bool contains(Point2D p) const {
+        return p.x >= xMin && p.x <= xMax && p.y >= yMin && p.y <= yMax;
+    }
+};
+
+ViewBox boundingBox(std::span<const Point2D> points);
+
+// Where a piece of geometry lies relative to the client area and its guard band.
+enum class ScreenReach {
+    hidden,        // wholly outside the client area: nothing of it can be seen
+    insideGuard,   // within the guard band: its corners become pixels directly
+    crossesGuard,  // reaches beyond the guard band: clip before making pixels
+};
+
+// Turns view-space geometry into client pixels for one frame. Points inside the
+// guard band (the client area widened by guardPixels on every side) map exactly as
+// the camera's truncating viewToPixel does. Polygons that leave the band are clipped
+// to it first in view space, so deep zoom neither overflows int32 nor bends visible
+// edges (a far corner that saturated would tilt the edge toward it).
+class ScreenMapper {
+  public:
+    static constexpr double guardPixels = 256.0;
+    // How far a drawing reaches beyond its corners: the largest marker radius (6)
+    // plus the widest pen (2).
+    static constexpr double drawingMargin = 8.0;
+
+    ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth, std::int32_t clientHeight);
+
+    // False for a zero or non-finite scale (e.g. a minimised window): nothing maps.
+    bool usable() const { return usable_; }
+
+    Pixel toPixel(Point2D v) const {
+        return {originX_ + static_cast<std::int32_t>((v.x - centerX_) * scale_),
+                originY_ - static_cast<std::int32_t>((v.y - centerY_) * scale_)};
+    }
+
+    // The view-space rectangle whose points land on the client area, widened by a
+    // margin in pixels (to cover pen widths and marker radii).
+    ViewBox visibleArea(double marginPixels) const;
+    const ViewBox& guardBand() const { return guard_; }
+
+    // Classifies a bounding box against the client area widened by drawingMargin.
+    ScreenReach reach(const ViewBox& box) const;
+
+    // Whether a drawing at this point, reaching drawingMargin around it, can be seen.
+    bool mayShow(Point2D p) const { return usable_ && visible_.contains(p); }
+
+    // Converts a polygon of at most seven corners, clipping it to the guard band
+    // when it may leave it. A polygon wholly outside the band comes out empty.
+    void mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard, ScreenPolygon& out) const;
+
+  private:
+    void mapDirect(std::span<const Point2D> corners, ScreenPolygon& out) const;
+
+    bool usable_ = false;
+    std::int32_t originX_ = 0;
+    std::int32_t originY_ = 0;
+    double centerX_ = 0.0;
+    double centerY_ = 0.0;
+    double scale_ = 1.0;
+    std::int32_t clientWidth_ = 0;
+    std::int32_t clientHeight_ = 0;
+    ViewBox visible_;
+    ViewBox guard_;
+};
+
+}  // namespace corvelt

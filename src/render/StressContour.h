@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/Point.h"
+#include "render/BandLimits.h"
+#include "render/ScreenMapper.h"
+
+namespace corvelt {
+
+struct ShellModel;
+struct PaintContext;
+
+// The banded stress contour: the range of one component over the selected elements
+// is cut into equal bands, and every element is split along the band limits into
+// flat polygons of the band colours, darkened by the element's shading.
+
+// Smallest and largest value of the component over both surfaces of the selected
+// elements; the inner limits are a running sum of the step and the top limit is the
+// maximum itself. False, with all limits zero, when no element is selected or the
+// component is not a stress component.
+bool computeBandLimits(const ShellModel& model, BandLimits& limits, int component);
+
+// The surface block facing the viewer: the normal of corners 0, 1, 2 against the
+// view axis; edge-on or degenerate elements show the second surface.
+int facingSurface(const ShellModel& model, const Point3D& viewAxis, std::int32_t element);
+
+// Paints the contour of one element: four triangles around its centre, each cut into
+// bands. `reach` says whether its polygons may leave the guard band.
+void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
+                        int component, double shading, ScreenReach reach);
+
+// Cuts one view-space triangle into band polygons and fills each at once.
+void fillTriangleBands(PaintContext& context, const std::array<Point2D, 3>& corners,
+                       const std::array<double, 3>& values, const BandLimits& limits,
+                       double shading, ScreenReach reach);
+
+}  // namespace corvelt
