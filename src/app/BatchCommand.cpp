@@ -1,0 +1,172 @@
+#include "app/BatchCommand.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/CommandId.h"
+#include "app/MenuTable.h"
+
+namespace corvelt {
+
+namespace {
+
+constexpr std::string_view blanks = " \t\r\v\f";
+
+std::string_view trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string_view> splitWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t start = text.find_first_not_of(blanks);
+    while (start != std::string_view::npos) {
+        const std::size_t end = text.find_first_of(blanks, start);
+        words.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        start = text.find_first_not_of(blanks, end);
+    }
+    return words;
+}
+
+std::string quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// from_chars takes no '+'; a script may well write "+240".
+std::string_view withoutPlus(std::string_view word) {
+    if (word.size() > 1 && word[0] == '+' && word[1] != '+' && word[1] != '-')
+        word.remove_prefix(1);
+    return word;
+}
+
+std::int32_t parseInteger(std::string_view word, std::string_view what, std::int32_t min,
+                          std::int32_t max) {
+    const std::string_view digits = withoutPlus(word);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
+        throw BatchLineError(std::string(what) + " " + quoted(word) + " is not a whole number");
+    if (error == std::errc::result_out_of_range || value < min || value > max)
+        throw BatchLineError(std::string(what) + " " + std::string(word) + " is out of range (" +
+                             std::to_string(min) + " .. " + std::to_string(max) + ")");
+    return static_cast<std::int32_t>(value);
+}
+
+double parseAngle(std::string_view word, std::string_view what) {
+    const std::string_view digits = withoutPlus(word);
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
+        throw BatchLineError(std::string(what) + " " + quoted(word) + " is not a number");
+    if (error == std::errc::result_out_of_range || !std::isfinite(value))
+        throw BatchLineError(std::string(what) + " " + std::string(word) +
+                             " is not a finite number");
+    return value;
+}
+
+std::int32_t parsePixel(std::string_view word, std::string_view what) {
+    return parseInteger(word, what, minBatchPixel, maxBatchPixel);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+void expectArguments(const std::vector<std::string_view>& words, std::size_t count,
+                     std::string_view usage) {
+    const std::size_t given = words.size() - 1;
+    if (given != count)
+        throw BatchLineError(std::string(words[0]) + " takes " + std::to_string(count) +
+                             (count == 1 ? " argument" : " arguments") + " (" + std::string(usage) +
+                             "), got " + std::to_string(given));
+}
+
+// The path is the rest of the line, so it may contain blanks.
+std::string pathArgument(std::string_view line, std::string_view word) {
+    const std::string_view rest = trim(trim(line).substr(word.size()));
+    if (rest.empty()) throw BatchLineError(std::string(word) + " needs a PATH");
+    return std::string(rest);
+}
+
+int parseMenuCommand(std::string_view word) {
+    const int id = parseInteger(word, "command id", 0, 99999);
+    if (id == openCommand)
+        throw BatchLineError("command 40001 asks for a file dialog; use open PATH instead");
+    if (!isMenuCommand(id)) throw BatchLineError("no menu command has the id " + std::string(word));
+    return id;
+}
+
+ArrowKey parseKey(std::string_view word) {
+    if (equalsIgnoringCase(word, "left")) return ArrowKey::left;
+    if (equalsIgnoringCase(word, "up")) return ArrowKey::up;
+    if (equalsIgnoringCase(word, "right")) return ArrowKey::right;
+    if (equalsIgnoringCase(word, "down")) return ArrowKey::down;
+    throw BatchLineError("unknown key " + quoted(word) + " (LEFT, UP, RIGHT or DOWN)");
+}
+
+char32_t parseCharacter(std::string_view word) {
+    if (equalsIgnoringCase(word, "esc")) return escapeCharacter;
+    if (word.size() == 1 && word[0] > ' ' && word[0] < 0x7F) return static_cast<char32_t>(word[0]);
+    throw BatchLineError("char takes one printable character or esc, not " + quoted(word));
+}
+
+}  // namespace
+
+std::optional<BatchCommand> parseBatchLine(std::string_view line) {
+    const std::vector<std::string_view> words = splitWords(line);
+    if (words.empty() || words[0].front() == '#') return std::nullopt;
+    const std::string_view name = words[0];
+
+    if (name == "open") return OpenLine{pathArgument(line, name)};
+    if (name == "render") return RenderLine{pathArgument(line, name)};
+    if (name == "state") return StateLine{pathArgument(line, name)};
+    if (name == "size") {
+        expectArguments(words, 2, "size W H");
+        return SizeLine{parseInteger(words[1], "width", 1, maxBatchClientSize),
+                        parseInteger(words[2], "height", 1, maxBatchClientSize)};
+    }
+    if (name == "command") {
+        expectArguments(words, 1, "command ID");
+        return CommandLine{parseMenuCommand(words[1])};
+    }
+    if (name == "view") {
+        expectArguments(words, 2, "view ALPHA BETA");
+        return ViewLine{parseAngle(words[1], "alpha"), parseAngle(words[2], "beta")};
+    }
+    if (name == "key") {
+        expectArguments(words, 1, "key LEFT|UP|RIGHT|DOWN");
+        return KeyLine{parseKey(words[1])};
+    }
+    if (name == "char") {
+        expectArguments(words, 1, "char C");
+        return CharacterLine{parseCharacter(words[1])};
+    }
+    if (name == "click") {
+        expectArguments(words, 2, "click X Y");
+        return ClickLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
+    }
+    if (name == "move") {
+        expectArguments(words, 2, "move X Y");
+        return MoveLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
+    }
+    if (name == "wheel") {
+        expectArguments(words, 3, "wheel DELTA X Y");
+        return WheelLine{parsePixel(words[1], "delta"), parsePixel(words[2], "x"),
+                         parsePixel(words[3], "y")};
+    }
+    throw BatchLineError("unknown command " + quoted(name));
+}
+
+}  // namespace corvelt

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/ArrowKey.h"
+
+namespace corvelt {
+
+// One line of a batch script, parsed. Each runs one Application call.
+struct OpenLine {
+    std::string path;
+};
+struct SizeLine {
+    std::int32_t width, height;
+};
+struct CommandLine {
+    int id;
+};
+struct ViewLine {
+    double alphaDegrees, betaDegrees;
+};
+struct RenderLine {
+    std::string path;
+};
+struct KeyLine {
+    ArrowKey key;
+};
+struct CharacterLine {
+    char32_t character;
+};
+struct ClickLine {
+    std::int32_t x, y;
+};
+struct MoveLine {
+    std::int32_t x, y;
+};
+struct WheelLine {
+    std::int32_t delta, x, y;
+};
+struct StateLine {
+    std::string path;
+};
+
+using BatchCommand = std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine,
+                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine>;
+
+// A line that cannot be run; what() says why, without the line number.
+class BatchLineError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Limits of the numbers a script may give. Pixels are the signed 16-bit values a
+// window's mouse events carry; the client size must be drawable.
+inline constexpr std::int32_t maxBatchClientSize = 16384;
+inline constexpr std::int32_t minBatchPixel = -32768;
+inline constexpr std::int32_t maxBatchPixel = 32767;
+
+// Parses one line. No command for a blank line or a comment (first non-blank
+// character '#'). Throws BatchLineError.
+std::optional<BatchCommand> parseBatchLine(std::string_view line);
+
+}  // namespace corvelt

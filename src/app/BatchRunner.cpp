@@ -1,0 +1,82 @@
+#include "app/BatchRunner.h"
+
+#include <exception>
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/Application.h"
+#include "app/FrameSink.h"
+#include "app/StateDump.h"
+
+namespace corvelt {
+
+namespace {
+
+void writeState(const Application& app, const std::filesystem::path& path) {
+    std::ofstream out(path);
+    if (!out) throw std::runtime_error("cannot create the state file " + path.string());
+    writeStateJson(out, app);
+    out.flush();
+    if (!out) throw std::runtime_error("cannot write the state file " + path.string());
+}
+
+// One overload per line kind, each a thin call into the application.
+struct LineRunner {
+    Application& app;
+    FrameSink* frames;
+
+    void operator()(const OpenLine& line) const { app.openFile(line.path); }
+    void operator()(const SizeLine& line) const { app.resize(line.width, line.height); }
+    void operator()(const CommandLine& line) const { app.command(line.id); }
+    void operator()(const ViewLine& line) const {
+        app.applyViewAngles(line.alphaDegrees, line.betaDegrees, true);
+    }
+    void operator()(const RenderLine& line) const {
+        if (frames == nullptr) throw BatchLineError("render is not available in this build");
+        frames->writePng(app, line.path);
+    }
+    void operator()(const KeyLine& line) const { app.keyDown(line.key); }
+    void operator()(const CharacterLine& line) const { app.character(line.character); }
+    void operator()(const ClickLine& line) const { app.leftButtonDown(line.x, line.y); }
+    void operator()(const MoveLine& line) const { app.mouseMove(line.x, line.y); }
+    void operator()(const WheelLine& line) const { app.wheel(line.delta, line.x, line.y); }
+    void operator()(const StateLine& line) const { writeState(app, line.path); }
+};
+
+}  // namespace
+
+void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames) {
+    std::visit(LineRunner{app, frames}, command);
+    // Nothing shows the frames between lines; render paints on demand.
+    app.takeRepaintDue();
+}
+
+std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
+    std::string text;
+    for (std::int64_t number = 1; std::getline(script, text); ++number) {
+        try {
+            if (const std::optional<BatchCommand> command = parseBatchLine(text))
+                runBatchCommand(*command, app, frames);
+        } catch (const std::exception& error) {
+            return BatchFailure{number, error.what()};
+        }
+    }
+    if (script.bad()) return BatchFailure{0, "the script could not be read to its end"};
+    return std::nullopt;
+}
+
+int runBatchScript(std::istream& script, std::string_view scriptName, FrameSink* frames,
+                   std::ostream& errors) {
+    Application app;
+    const std::optional<BatchFailure> failure = runBatch(script, app, frames);
+    if (!failure) return 0;
+    errors << scriptName << ':';
+    if (failure->line > 0) errors << failure->line << ':';
+    errors << ' ' << failure->message << '\n';
+    return 1;
+}
+
+}  // namespace corvelt

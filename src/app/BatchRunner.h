@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/BatchCommand.h"
+
+namespace corvelt {
+
+class Application;
+class FrameSink;
+
+// Runs one parsed line. `frames` may be null when no images can be made; a
+// `render` line then fails. Throws BatchLineError, ResultFileError or
+// std::runtime_error (a file that cannot be written).
+void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames);
+
+struct BatchFailure {
+    std::int64_t line = 0;  // one-based
+    std::string message;
+};
+
+// Runs a script line by line on the application and stops at the first line that
+// fails.
+std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames);
+
+// runBatch on a fresh application, for the command line: reports a failure as
+// "SCRIPT:LINE: message" on `errors` and returns the exit code (0 or 1).
+int runBatchScript(std::istream& script, std::string_view scriptName, FrameSink* frames,
+                   std::ostream& errors);
+
+}  // namespace corvelt

@@ -1,0 +1,164 @@
+#include "app/StateDump.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/Application.h"
+#include "app/MenuTable.h"
+
+namespace corvelt {
+
+namespace {
+
+// Keys in the order written here, which groups related fields.
+using json = nlohmann::ordered_json;
+
+// Incremented when a key changes meaning or disappears.
+constexpr int stateFormatVersion = 1;
+
+std::string hexColor(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+int number(PlotScope scope) {
+    return static_cast<int>(scope);
+}
+int number(InteractionMode mode) {
+    return static_cast<int>(mode);
+}
+int number(SelectMode mode) {
+    return static_cast<int>(mode);
+}
+
+std::vector<std::int32_t> setIndices(const std::vector<std::uint8_t>& flags) {
+    std::vector<std::int32_t> indices;
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        if (flags[i] != 0) indices.push_back(static_cast<std::int32_t>(i));
+    return indices;
+}
+
+json appStateJson(const AppState& s) {
+    return {
+        {"contourOn", s.contourOn},
+        {"elementOutlinePlot", number(s.elementOutlinePlot)},
+        {"nodePlot", number(s.nodePlot)},
+        {"elementPlot", number(s.elementPlot)},
+        {"nodeNumberPlot", number(s.nodeNumberPlot)},
+        {"elementNumberPlot", number(s.elementNumberPlot)},
+        {"componentIndex", s.componentIndex},
+        {"checkedComponentItem", s.checkedComponentItem()},
+        {"checkedBackgroundItem", s.checkedBackgroundItem()},
+        {"backgroundColors",
+         json::array({hexColor(s.backgroundColors[0]), hexColor(s.backgroundColors[1])})},
+        {"backgroundIndex", s.backgroundIndex},
+        {"modelLoaded", s.modelLoaded},
+        {"clientWidth", s.clientWidth},
+        {"clientHeight", s.clientHeight},
+        {"viewKitDialogOpen", s.viewKitDialogOpen},
+        {"selectElementsDialogOpen", s.selectElementsDialogOpen},
+        {"selectNodesDialogOpen", s.selectNodesDialogOpen},
+        {"resultFileName", s.resultFileName},
+        {"viewAlphaDegrees", s.viewAlphaDegrees},
+        {"viewBetaDegrees", s.viewBetaDegrees},
+        {"rotationStep", s.rotationStep},
+        {"interactionMode", number(s.interactionMode)},
+        {"clickStage", s.clickStage},
+        {"rectanglePick", s.rectanglePick},
+        {"lastMouseX", s.lastMouseX},
+        {"lastMouseY", s.lastMouseY},
+        {"dragAnchorX", s.dragAnchorX},
+        {"dragAnchorY", s.dragAnchorY},
+        {"dragCurrentX", s.dragCurrentX},
+        {"dragCurrentY", s.dragCurrentY},
+        {"panAnchorX", s.panAnchorX},
+        {"panAnchorY", s.panAnchorY},
+        {"onlyFromSelectedElements", s.onlyFromSelectedElements},
+        {"onlyFromSelectedNodes", s.onlyFromSelectedNodes},
+        {"elementSelectMode", number(s.elementSelectMode)},
+        {"nodeSelectMode", number(s.nodeSelectMode)},
+        {"elementSelectionFileName", s.elementSelectionFileName},
+        {"nodeSelectionFileName", s.nodeSelectionFileName},
+    };
+}
+
+json cameraJson(const ViewCamera& c) {
+    return {
+        {"viewMinX", c.viewMinX},
+        {"viewMaxX", c.viewMaxX},
+        {"viewMinY", c.viewMinY},
+        {"viewMaxY", c.viewMaxY},
+        {"worldMinX", c.worldMinX},
+        {"worldMaxX", c.worldMaxX},
+        {"worldMinY", c.worldMinY},
+        {"worldMaxY", c.worldMaxY},
+        {"worldMinZ", c.worldMinZ},
+        {"worldMaxZ", c.worldMaxZ},
+        {"screenWidth", c.screenWidth},
+        {"screenHeight", c.screenHeight},
+        {"originX", c.originX},
+        {"originY", c.originY},
+        {"centerX", c.centerX},
+        {"centerY", c.centerY},
+        {"scale", c.scale},
+        {"alpha", c.alpha},
+        {"beta", c.beta},
+        {"viewMatrix", c.viewMatrix},
+    };
+}
+
+json modelJson(const ShellModel& m) {
+    return {
+        {"nodeCount", m.nodeCount()},
+        {"elementCount", m.elementCount()},
+        {"contourOn", m.contourOn},
+        {"contourComponent", m.contourComponent},
+        {"elementOutlinePlot", number(m.elementOutlinePlot)},
+        {"nodePlot", number(m.nodePlot)},
+        {"elementPlot", number(m.elementPlot)},
+        {"nodeNumberPlot", number(m.nodeNumberPlot)},
+        {"elementNumberPlot", number(m.elementNumberPlot)},
+        {"minX", m.minX},
+        {"maxX", m.maxX},
+        {"minY", m.minY},
+        {"maxY", m.maxY},
+        {"minZ", m.minZ},
+        {"maxZ", m.maxZ},
+        {"meanEdgeLength", m.meanEdgeLength},
+        {"selectedNodes", setIndices(m.nodeSelected)},
+        {"pickedNodes", setIndices(m.nodePicked)},
+        {"selectedElements", setIndices(m.elementSelected)},
+        {"pickedElements", setIndices(m.elementPicked)},
+    };
+}
+
+std::vector<int> checkedMenuItems(const Application& app) {
+    std::vector<int> checked;
+    for (const MenuPopup& popup : mainMenu())
+        for (const MenuItem& item : popup.items)
+            if (!item.isSeparator() && app.isChecked(item.commandId))
+                checked.push_back(item.commandId);
+    std::sort(checked.begin(), checked.end());
+    return checked;
+}
+
+}  // namespace
+
+void writeStateJson(std::ostream& out, const Application& app) {
+    const json document{
+        {"formatVersion", stateFormatVersion},       {"appState", appStateJson(app.state())},
+        {"checkedMenuItems", checkedMenuItems(app)}, {"camera", cameraJson(app.camera())},
+        {"model", modelJson(app.model())},
+    };
+    // A file name need not be valid UTF-8; it must not make the dump fail.
+    out << document.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace corvelt

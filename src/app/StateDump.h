@@ -1,0 +1,15 @@
+#pragma once
+
+#include <iosfwd>
+
+namespace corvelt {
+
+class Application;
+
+// Writes the application's state as one JSON document: the state record, the
+// camera with its view matrix, the checked menu items and the model's counts,
+// plot options and selection. docs/BATCH.md describes every key. Doubles are
+// written so that they read back to the same value.
+void writeStateJson(std::ostream& out, const Application& app);
+
+}  // namespace corvelt

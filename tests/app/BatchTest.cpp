@@ -1,0 +1,239 @@
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "TestMeshes.h"
+#include "app/Application.h"
+#include "app/BatchRunner.h"
+#include "app/FrameSink.h"
+#include "app/StateDump.h"
+
+namespace corvelt {
+namespace {
+
+// --- Parsing: each command, and the lines that cannot be run.
+
+TEST(BatchParsing, BlankAndCommentLinesAreNoCommands) {
+    for (const char* line : {"", "   ", "\t", "# a comment", "   #indented", "\r"})
+        EXPECT_FALSE(parseBatchLine(line).has_value()) << line;
+}
+
+TEST(BatchParsing, EachCommand) {
+    EXPECT_EQ(std::get<OpenLine>(*parseBatchLine("open  my model.txt \r")).path, "my model.txt");
+    EXPECT_EQ(std::get<RenderLine>(*parseBatchLine("render out/a.png")).path, "out/a.png");
+    EXPECT_EQ(std::get<StateLine>(*parseBatchLine("state s.json")).path, "s.json");
+    const auto size = std::get<SizeLine>(*parseBatchLine("size 400 300"));
+    EXPECT_EQ(size.width, 400);
+    EXPECT_EQ(size.height, 300);
+    EXPECT_EQ(std::get<CommandLine>(*parseBatchLine("command 40003")).id, 40003);
+    const auto view = std::get<ViewLine>(*parseBatchLine("view -90 35.26"));
+    EXPECT_EQ(view.alphaDegrees, -90.0);
+    EXPECT_EQ(view.betaDegrees, 35.26);
+    EXPECT_EQ(std::get<KeyLine>(*parseBatchLine("key LEFT")).key, ArrowKey::left);
+    EXPECT_EQ(std::get<KeyLine>(*parseBatchLine("key down")).key, ArrowKey::down);
+    EXPECT_EQ(std::get<CharacterLine>(*parseBatchLine("char z")).character, U'z');
+    EXPECT_EQ(std::get<CharacterLine>(*parseBatchLine("char Esc")).character, escapeCharacter);
+    const auto click = std::get<ClickLine>(*parseBatchLine("click -5 +7"));
+    EXPECT_EQ(click.x, -5);
+    EXPECT_EQ(click.y, 7);
+    const auto move = std::get<MoveLine>(*parseBatchLine("\tmove 10\t20"));
+    EXPECT_EQ(move.x, 10);
+    EXPECT_EQ(move.y, 20);
+    const auto wheel = std::get<WheelLine>(*parseBatchLine("wheel +240 1 2"));
+    EXPECT_EQ(wheel.delta, 240);
+    EXPECT_EQ(wheel.y, 2);
+}
+
+struct BadLine {
+    std::string line;
+    std::string message;  // a part of the expected message
+};
+
+class BatchLineErrors : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(BatchLineErrors, AreRefusedWithAReason) {
+    try {
+        parseBatchLine(GetParam().line);
+        FAIL() << "accepted: " << GetParam().line;
+    } catch (const BatchLineError& error) {
+        EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+            << error.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BatchLineErrors,
+    ::testing::Values(
+        BadLine{"frob 1", "unknown command \"frob\""}, BadLine{"Size 1 2", "unknown command"},
+        BadLine{"size 400", "size takes 2 arguments"}, BadLine{"size 1 2 3", "got 3"},
+        BadLine{"size 0 300", "out of range"}, BadLine{"size 400 16385", "out of range"},
+        BadLine{"size 4.5 3", "not a whole number"}, BadLine{"size 400x 300", "not a whole number"},
+        BadLine{"click 1,2 3", "not a whole number"}, BadLine{"click 40000 0", "out of range"},
+        BadLine{"click 99999999999999999999 0", "out of range"},
+        BadLine{"wheel 120 1", "wheel takes 3 arguments"},
+        BadLine{"wheel +-120 1 1", "whole number"}, BadLine{"command", "command takes 1 argument"},
+        BadLine{"command 40013", "no menu command"}, BadLine{"command 12", "no menu command"},
+        BadLine{"command 40001", "open PATH"}, BadLine{"view 45", "view takes 2 arguments"},
+        BadLine{"view 45 north", "not a number"}, BadLine{"view nan 0", "not a finite number"},
+        BadLine{"view 1e999 0", "not a finite number"}, BadLine{"key PGUP", "unknown key"},
+        BadLine{"char ab", "one printable character"}, BadLine{"open", "open needs a PATH"},
+        BadLine{"render   ", "render needs a PATH"}, BadLine{"state", "state needs a PATH"}));
+
+// --- Running scripts.
+
+class Batch : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::writeResultFile(dir.file("grid.txt"), testing::squareGrid(4, 2));
+    }
+
+    std::optional<BatchFailure> run(const std::string& script, FrameSink* frames = nullptr) {
+        std::istringstream in(script);
+        return runBatch(in, app, frames);
+    }
+
+    nlohmann::json readJson(const std::string& name) {
+        std::ifstream in(dir.file(name));
+        return nlohmann::json::parse(in);
+    }
+
+    testing::TempDir dir;
+    Application app;
+};
+
+TEST_F(Batch, RunsEveryLineOnTheApplication) {
+    const auto failure =
+        run("# set up\nopen " + dir.file("grid.txt").string() +
+            "\nsize 400 300\nview -90 90\ncommand 40020\nchar p\nclick 10 10\nmove 30 40\n"
+            "key UP\nwheel 240 5 5\n");
+    ASSERT_FALSE(failure) << failure->message;
+    EXPECT_EQ(app.model().elementCount(), 8);
+    EXPECT_EQ(app.state().clientWidth, 400);
+    EXPECT_EQ(app.state().viewAlphaDegrees, -90.0);
+    EXPECT_EQ(app.state().backgroundIndex, 1);
+    EXPECT_EQ(app.state().interactionMode, InteractionMode::pan);
+    EXPECT_EQ(app.state().clickStage, 1);
+    EXPECT_EQ(app.state().lastMouseY, 40);
+    EXPECT_FALSE(app.repaintDue());
+}
+
+TEST_F(Batch, StopsAtTheFirstBadLineAndNamesIt) {
+    const auto failure = run("size 400 300\n\n# fine so far\nsize 400\nsize 500 500\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 4);
+    EXPECT_EQ(app.state().clientWidth, 400);  // line 5 never ran
+}
+
+TEST_F(Batch, LoadErrorsCarryTheReadersMessage) {
+    const auto failure = run("size 400 300\nopen " + dir.file("missing.txt").string() + "\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 2);
+    EXPECT_NE(failure->message.find("missing.txt"), std::string::npos) << failure->message;
+}
+
+TEST_F(Batch, RenderNeedsAFrameSink) {
+    const auto failure = run("render a.png\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 1);
+}
+
+TEST_F(Batch, RenderHandsTheApplicationToTheSink) {
+    struct CountingSink : FrameSink {
+        void writePng(Application& app, const std::filesystem::path& path) override {
+            sizes.emplace_back(app.state().clientWidth, app.state().clientHeight);
+            paths.push_back(path.string());
+        }
+        std::vector<std::pair<int, int>> sizes;
+        std::vector<std::string> paths;
+    } sink;
+    ASSERT_FALSE(run("size 320 200\nrender first.png\nsize 64 48\nrender second.png\n", &sink));
+    EXPECT_EQ(sink.sizes, (std::vector<std::pair<int, int>>{{320, 200}, {64, 48}}));
+    EXPECT_EQ(sink.paths, (std::vector<std::string>{"first.png", "second.png"}));
+}
+
+TEST_F(Batch, ScriptRunnerReportsFileAndLine) {
+    std::istringstream script("size 400 300\nbogus\n");
+    std::ostringstream errors;
+    EXPECT_EQ(runBatchScript(script, "demo.batch", nullptr, errors), 1);
+    EXPECT_EQ(errors.str(), "demo.batch:2: unknown command \"bogus\"\n");
+    std::istringstream good("size 400 300\n");
+    EXPECT_EQ(runBatchScript(good, "good.batch", nullptr, errors), 0);
+}
+
+TEST_F(Batch, UnwritableStateFileFails) {
+    const auto failure = run("state " + dir.file("no/such/dir/s.json").string() + "\n");
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->message.find("s.json"), std::string::npos);
+}
+
+// --- The state dump, read back.
+
+TEST_F(Batch, StateDumpReadsBackExactly) {
+    const auto failure = run("open " + dir.file("grid.txt").string() +
+                             "\nsize 400 300\nkey LEFT\ncommand 40003\ncommand 40010\n"
+                             "click -100 -100\nclick 500 400\ncommand 40011\nclick 0 0\nmove 7 8\n"
+                             "state " +
+                             dir.file("s.json").string() + "\n");
+    ASSERT_FALSE(failure) << failure->message;
+    const nlohmann::json state = readJson("s.json");
+
+    EXPECT_EQ(state["formatVersion"], 1);
+    const nlohmann::json& s = state["appState"];
+    EXPECT_EQ(s["componentIndex"], 0);
+    EXPECT_EQ(s["checkedComponentItem"], 40003);
+    EXPECT_EQ(s["contourOn"], true);
+    EXPECT_EQ(s["interactionMode"], 4);
+    EXPECT_EQ(s["clickStage"], 1);
+    EXPECT_EQ(s["dragAnchorX"], 0);
+    EXPECT_EQ(s["dragCurrentX"], 7);
+    EXPECT_EQ(s["lastMouseY"], 8);
+    EXPECT_EQ(s["viewAlphaDegrees"], 45.0);
+    EXPECT_EQ(s["viewBetaDegrees"].get<double>(), 35.26);
+    EXPECT_EQ(s["rotationStep"].get<double>(), app.state().rotationStep);
+    EXPECT_EQ(s["backgroundColors"], nlohmann::json::array({"#000000", "#FFFFFF"}));
+    EXPECT_EQ(s["modelLoaded"], true);
+    EXPECT_EQ(s["resultFileName"], dir.file("grid.txt").string());
+
+    EXPECT_EQ(state["checkedMenuItems"],
+              nlohmann::json::array({40003, 40012, 40016, 40019, 40023, 40026, 40029, 40032}));
+
+    const nlohmann::json& c = state["camera"];
+    const ViewCamera& camera = app.camera();
+    ASSERT_EQ(c["viewMatrix"].size(), 16u);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(c["viewMatrix"][i].get<double>(), camera.viewMatrix[i]) << i;
+    EXPECT_EQ(c["scale"].get<double>(), camera.scale);
+    EXPECT_EQ(c["centerX"].get<double>(), camera.centerX);
+    EXPECT_EQ(c["originX"], camera.originX);
+    EXPECT_EQ(c["screenWidth"], 400);
+    EXPECT_EQ(c["worldMaxX"].get<double>(), 4.0);
+    EXPECT_EQ(c["alpha"].get<double>(), camera.alpha);
+
+    const nlohmann::json& m = state["model"];
+    EXPECT_EQ(m["nodeCount"], 15);
+    EXPECT_EQ(m["elementCount"], 8);
+    EXPECT_EQ(m["contourComponent"], 0);
+    EXPECT_EQ(m["pickedElements"], nlohmann::json::array({0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(m["pickedNodes"], nlohmann::json::array());
+    EXPECT_EQ(m["selectedElements"].size(), 8u);
+    EXPECT_EQ(m["selectedNodes"].size(), 15u);
+}
+
+TEST(StateDump, FreshApplicationHasNoModel) {
+    const Application app;
+    std::ostringstream out;
+    writeStateJson(out, app);
+    const nlohmann::json state = nlohmann::json::parse(out.str());
+    EXPECT_EQ(state["appState"]["modelLoaded"], false);
+    EXPECT_EQ(state["model"]["nodeCount"], 0);
+    EXPECT_EQ(state["model"]["selectedNodes"], nlohmann::json::array());
+    EXPECT_EQ(state["camera"]["screenHeight"], 600);
+}
+
+}  // namespace
+}  // namespace corvelt
