@@ -1,0 +1,154 @@
+#include "gui/QtCanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace corvelt {
+
+namespace {
+
+constexpr int dashOn = 18;
+constexpr int dashOff = 6;
+
+QColor toQColor(Rgb colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+PixelBuffer pixelsOf(QImage& image) {
+    switch (image.format()) {
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32:
+        case QImage::Format_ARGB32_Premultiplied:
+            break;
+        default:
+            throw std::invalid_argument("QtCanvas needs a 32-bit RGB image");
+    }
+    // bits() detaches a shared image, so it must come before any painter starts.
+    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
+            image.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t))};
+}
+
+QPolygon toQPolygon(std::span<const Pixel> corners) {
+    QPolygon polygon(static_cast<int>(corners.size()));
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        polygon.setPoint(static_cast<int>(i), corners[i].x, corners[i].y);
+    }
+    return polygon;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QImage& image) : image_(image), pixels_(pixelsOf(image)), filler_(pixels_) {}
+
+QtCanvas::~QtCanvas() {
+    finish();
+}
+
+void QtCanvas::finish() {
+    if (painter_) painter_->end();
+    painter_.reset();
+}
+
+QPainter& QtCanvas::painter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        painter_->setBackgroundMode(Qt::TransparentMode);
+        painter_->setBrush(Qt::NoBrush);
+    }
+    return *painter_;
+}
+
+void QtCanvas::clear(Rgb colour) {
+    filler_.clear(packPixel(colour));
+}
+
+void QtCanvas::fillPolygon(std::span<const Pixel> corners, Rgb colour) {
+    filler_.fillPolygon(corners, packPixel(colour));
+}
+
+void QtCanvas::setPen(const Pen& pen) {
+    const int width = std::max(pen.width, 1);
+    QPen qpen(toQColor(pen.colour), width);
+    if (width == 1) {
+        // A flat cap ends a one-pixel line before its last pixel, as LineTo does.
+        qpen.setCosmetic(true);
+        qpen.setCapStyle(Qt::FlatCap);
+    } else {
+        qpen.setCapStyle(Qt::RoundCap);
+        qpen.setJoinStyle(Qt::RoundJoin);
+    }
+    if (pen.style == PenStyle::dashed) {
+        // Qt measures dashes in pen widths.
+        qpen.setDashPattern(
+            {static_cast<qreal>(dashOn) / width, static_cast<qreal>(dashOff) / width});
+    }
+    painter().setPen(qpen);
+    painter().setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& pen) {
+    if (corners.size() < 2) return;
+    setPen(pen);
+    const QPolygon polygon = toQPolygon(corners);
+    if (closed) {
+        painter().drawPolygon(polygon);
+    } else {
+        painter().drawPolyline(polygon);
+    }
+}
+
+void QtCanvas::drawCircle(Pixel centre, int radius, const Pen& pen) {
+    if (radius <= 0) return;
+    const int reach = radius + std::max(pen.width, 1);
+    // Far outside: nothing to see, and no giant coordinates for the stroker.
+    if (centre.x + reach < 0 || centre.y + reach < 0 || centre.x - reach > width() ||
+        centre.y - reach > height()) {
+        return;
+    }
+    setPen(pen);
+    // Qt's one-pixel outline of a w x h rectangle covers w + 1 columns.
+    painter().drawEllipse(
+        QRect(centre.x - radius, centre.y - radius, 2 * radius - 1, 2 * radius - 1));
+}
+
+void QtCanvas::drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    if (left == right || top == bottom) return;
+    filler_.fillRectangle(left, top, right, bottom, packPixel(fill));
+    const int thickness = std::max(border.width, 1);
+    if (border.style == PenStyle::dashed) {
+        const std::array<Pixel, 4> frame{Pixel{left, top}, Pixel{right - 1, top},
+                                         Pixel{right - 1, bottom - 1}, Pixel{left, bottom - 1}};
+        drawPath(frame, true, Pen{border.colour, 1, PenStyle::dashed});
+        return;
+    }
+    const std::uint32_t pen = packPixel(border.colour);
+    filler_.fillRectangle(left, top, right, std::min(top + thickness, bottom), pen);
+    filler_.fillRectangle(left, std::max(bottom - thickness, top), right, bottom, pen);
+    filler_.fillRectangle(left, top, std::min(left + thickness, right), bottom, pen);
+    filler_.fillRectangle(std::max(right - thickness, left), top, right, bottom, pen);
+}
+
+void QtCanvas::drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) {
+    if (text.empty() || topLeft.x >= width() || topLeft.y >= height()) return;
+    const ResolvedFont resolved = fonts_.resolve(font);
+    if (topLeft.y + resolved.cellHeight <= 0) return;
+    const auto length = static_cast<qsizetype>(text.size());
+    if (topLeft.x + static_cast<std::int64_t>(resolved.maxAdvance) * length < 0) return;
+    QPainter& qpainter = painter();
+    qpainter.setFont(resolved.font);
+    qpainter.setPen(toQColor(colour));
+    qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
+                      QString::fromUtf8(text.data(), length));
+}
+
+}  // namespace corvelt

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QImage>
+#include <memory>
+
+#include "gui/FontMapping.h"
+#include "render/Canvas.h"
+#include "render/SpanFiller.h"
+
+class QPainter;
+
+namespace corvelt {
+
+// A canvas over a caller-owned 32-bit RGB image. Polygons, boxes and clearing
+// write straight into the image's memory; lines, circles and text go through one
+// QPainter (antialiasing off) that starts with the first such call and lasts until
+// finish() or the canvas's end.
+//
+// Where the pixels follow the classic device-context rules and where they differ:
+// - Polygons: filled by the span filler (pixel centres, odd-even, shared edges
+//   covered once).
+// - Open paths leave out their last pixel, as LineTo does; closed paths draw
+//   every corner. Width-1 lines are Qt's one-pixel lines, which may step
+//   differently from the classic line algorithm at a few pixels of a slanted
+//   line. Wider pens have round caps and joins.
+// - Dashes are 18 pixels on and 6 off at every pen width (the classic dashed pen
+//   exists only at width 1), running on along the path; gaps stay transparent.
+// - Circles cover columns x - r .. x + r - 1 and rows y - r .. y + r - 1, like an
+//   arc drawn in the square centre +- r; the outline's staircase is Qt's.
+// - Box borders lie inside the box at every pen width.
+// - Text is drawn without antialiasing or ClearType, in the mapped face (see
+//   FontMapping.h); glyph shapes are the mapped face's.
+class QtCanvas : public Canvas {
+  public:
+    // The image must be Format_RGB32, ARGB32 or ARGB32_Premultiplied (else
+    // std::invalid_argument) and must stay alive and unshared while the canvas
+    // lives: the canvas keeps a pointer to its pixels.
+    explicit QtCanvas(QImage& image);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    int width() const override { return pixels_.width; }
+    int height() const override { return pixels_.height; }
+
+    void clear(Rgb colour) override;
+    void fillPolygon(std::span<const Pixel> corners, Rgb colour) override;
+    void drawPath(std::span<const Pixel> corners, bool closed, const Pen& pen) override;
+    void drawCircle(Pixel centre, int radius, const Pen& pen) override;
+    void drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) override;
+    void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override;
+
+    // Ends the painter so that the image is complete. Drawing may go on afterwards.
+    void finish();
+
+  protected:
+    // The painter over the image, begun on first use.
+    QPainter& painter();
+
+  private:
+    void setPen(const Pen& pen);
+
+    QImage& image_;
+    PixelBuffer pixels_;
+    SpanFiller filler_;
+    std::unique_ptr<QPainter> painter_;
+    FontCache fonts_;
+};
+
+}  // namespace corvelt
