@@ -1,21 +1,51 @@
+#include <QtGlobal>
+#include <fstream>
 #include <iostream>
 #include <string_view>
 
+#include "app/BatchRunner.h"
 #include "app/ModelInfo.h"
+#include "gui/FrameImage.h"
+#include "gui/OffscreenApplication.h"
 #include "model/ResultFileReader.h"
 
-int main(int argc, char** argv) {
-    if (argc == 3 && std::string_view(argv[1]) == "--info") {
-        try {
-            corvelt::ShellModel model;
-            corvelt::loadResultFile(model, argv[2]);
-            corvelt::writeModelInfo(std::cout, model);
-            return 0;
-        } catch (const corvelt::ResultFileError& error) {
-            std::cerr << error.what() << '\n';
-            return 1;
-        }
+namespace {
+
+constexpr std::string_view usage =
+    "usage: corvelt --info FILE\n"
+    "       corvelt --batch SCRIPT    (SCRIPT - reads standard input)\n";
+
+int printModelInfo(const char* path) {
+    try {
+        corvelt::ShellModel model;
+        corvelt::loadResultFile(model, path);
+        corvelt::writeModelInfo(std::cout, model);
+        return 0;
+    } catch (const corvelt::ResultFileError& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
     }
-    std::cerr << "usage: corvelt --info FILE\n";
+}
+
+int runBatch(std::string_view scriptPath) {
+    // Images need fonts and so a Qt application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const corvelt::OffscreenApplication qt;
+    corvelt::PngFrameSink frames;
+    if (scriptPath == "-") return corvelt::runBatchScript(std::cin, "<stdin>", &frames, std::cerr);
+    std::ifstream script{std::string(scriptPath)};
+    if (!script) {
+        std::cerr << scriptPath << ": cannot open the batch script\n";
+        return 1;
+    }
+    return corvelt::runBatchScript(script, scriptPath, &frames, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--info") return printModelInfo(argv[2]);
+    if (argc == 3 && std::string_view(argv[1]) == "--batch") return runBatch(argv[2]);
+    std::cerr << usage;
     return 2;
 }
