@@ -1,0 +1,366 @@
+#include "model/ResultFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+
+#include "ResultTextBuilder.h"
+
+namespace corvelt {
+namespace {
+
+using testing::buildText;
+using testing::expectSameData;
+using testing::joinLines;
+using testing::plainText;
+using testing::ScratchDirectory;
+using testing::shortest;
+using testing::splitLines;
+using testing::TextStyle;
+using testing::twoElementModel;
+
+// ---- Accepted spellings: every one gives the model of the plain file --------
+
+struct Spelling {
+    const char* name;
+    TextStyle style;
+    std::string tail;  // appended after the last record
+};
+
+std::string withSign(double v) {
+    return v < 0 ? shortest(v) : "+" + shortest(v);
+}
+std::string withExponent(double v) {
+    return shortest(v * 1000) + "E-3";
+}
+std::string withLowerExponent(double v) {
+    return shortest(v / 100) + "e+2";
+}
+// "3." for whole numbers, ".5" and "-.5" for magnitudes below one.
+std::string withBarePoint(double v) {
+    std::string text = shortest(v);
+    if (text.find('.') == std::string::npos) return text + ".";
+    if (text.starts_with("0.")) return text.substr(1);
+    if (text.starts_with("-0.")) return "-" + text.substr(2);
+    return text;
+}
+
+class AcceptedSpelling : public ::testing::TestWithParam<Spelling> {};
+
+TEST_P(AcceptedSpelling, GivesTheModelOfThePlainFile) {
+    const ScratchDirectory dir;
+    const std::string text = buildText(twoElementModel(), GetParam().style) + GetParam().tail;
+    expectSameData(readResultFile(dir.write("variant.txt", text)), twoElementModel());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, AcceptedSpelling,
+    ::testing::Values(
+        Spelling{"Plain", {}, ""}, Spelling{"CrLf", {.lineEnd = "\r\n"}, ""},
+        Spelling{"BlankLines", {.betweenLines = "\n  \n\t\n"}, ""},
+        Spelling{"BlanksAfterCommas", {.afterComma = "  \t"}, ""},
+        Spelling{"LineBreaksAfterCommas", {.afterComma = "\r\n\n "}, ""},
+        Spelling{"PlusSigns",
+                 {.spellReal = withSign,
+                  .spellInteger = [](long long v) { return "+" + std::to_string(v); }},
+                 ""},
+        Spelling{"LeadingZeros",
+                 {.spellInteger = [](long long v) { return "00" + std::to_string(v); }},
+                 ""},
+        Spelling{"UpperExponent", {.spellReal = withExponent}, ""},
+        Spelling{"LowerExponent", {.spellReal = withLowerExponent}, ""},
+        Spelling{"BarePoint", {.spellReal = withBarePoint}, ""},
+        Spelling{"TrailingBlanksOnLines", {.lineEnd = " \t\r\n"}, ""},
+        Spelling{"TextAfterTheLastRecord", {}, "END OF RESULTS, 1,,2 x\n"},
+        Spelling{
+            "Everything",
+            {.spellReal = withSign, .lineEnd = "\r\n", .afterComma = " ", .betweenLines = "\r\n"},
+            "\x1A"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultFileReader, AcceptsAFileThatEndsRightAfterItsLastNumber) {
+    const ScratchDirectory dir;
+    std::string text = plainText(twoElementModel());
+    text.pop_back();
+    expectSameData(readResultFile(dir.write("cut.txt", text)), twoElementModel());
+}
+
+TEST(ResultFileReader, AcceptsBlanksInsideTheCountLines) {
+    const ScratchDirectory dir;
+    std::string text = plainText(twoElementModel());
+    text.replace(0, text.find("\n", text.find("NELEM")), "NPOIN= 6 \n\nNELEM=\t2  ");
+    expectSameData(readResultFile(dir.write("counts.txt", text)), twoElementModel());
+}
+
+// ---- Refusals: each names the file and line and leaves the model alone ------
+
+struct Refusal {
+    const char* name;
+    std::function<std::string(std::vector<std::string>&)>
+        corrupt;  // edits the lines, returns the text
+    std::int64_t line;
+    const char* detail;  // part of the message after "FILE:LINE: "
+};
+
+// Line numbers of the plain two-element text: 1, 2 counts; 3 .. 8 nodes; 9 element 0's
+// corners; 10, 11 its corner 0 stress lines; 18 element 1's corners.
+std::function<std::string(std::vector<std::string>&)> replaceLine(int line, std::string text) {
+    return [line, text](std::vector<std::string>& lines) {
+        lines[line - 1] = text;
+        return joinLines(lines);
+    };
+}
+
+class RefusedFile : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedFile, NamesFileAndLineAndLeavesTheModelAsItWas) {
+    const ScratchDirectory dir;
+    ShellModel model;
+    loadResultFile(model, dir.write("good.txt", plainText(twoElementModel())));
+    model.elementSelected[1] = 0;
+    model.nodePicked[2] = 1;
+    const ShellModel before = model;
+
+    std::vector<std::string> lines = splitLines(plainText(twoElementModel()));
+    const std::filesystem::path bad = dir.write("bad.txt", GetParam().corrupt(lines));
+    try {
+        loadResultFile(model, bad);
+        FAIL() << "accepted";
+    } catch (const ResultFileError& error) {
+        const std::string message = error.what();
+        EXPECT_TRUE(message.starts_with("应力云图文件读取错误!\n")) << message;
+        EXPECT_NE(message.find("\n" + bad.string() + ":" + std::to_string(GetParam().line) + ": "),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find(GetParam().detail), std::string::npos) << message;
+        EXPECT_EQ(error.line(), GetParam().line);
+        EXPECT_EQ(error.file(), bad.string());
+    }
+    expectSameData({model.nodes, model.connectivity, model.elementStresses},
+                   {before.nodes, before.connectivity, before.elementStresses});
+    EXPECT_EQ(model.elementSelected, before.elementSelected);
+    EXPECT_EQ(model.nodePicked, before.nodePicked);
+    EXPECT_EQ(model.meanEdgeLength, before.meanEdgeLength);
+}
+
+const std::string stressLine = "1,2,3,4,5,6,7";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RefusedFile,
+    ::testing::Values(
+        Refusal{"EmptyFile", [](auto&) { return std::string(); }, 1,
+                "expected 'NPOIN=' at the start of the file, found end of file"},
+        Refusal{"ByteOrderMark",
+                [](auto& l) {
+                    l[0] = "\xEF\xBB\xBF" + l[0];
+                    return joinLines(l);
+                },
+                1, "found '\\xEF\\xBB\\xBFNPOIN=6'"},
+        Refusal{"LeadingBlank", replaceLine(1, " NPOIN=6"), 1, "expected 'NPOIN='"},
+        Refusal{"MisspeltNodeKey", replaceLine(1, "NPOlN=6"), 1, "expected 'NPOIN='"},
+        Refusal{"MissingElementCount",
+                [](auto& l) {
+                    l.erase(l.begin() + 1);
+                    return joinLines(l);
+                },
+                2, "expected 'NELEM=' after the node count, found '0,0,0'"},
+        Refusal{"BlankBeforeEquals", replaceLine(2, "NELEM =2"), 2, "expected 'NELEM='"},
+        Refusal{"NegativeNodeCount", replaceLine(1, "NPOIN=-1"), 1,
+                "expected a node count of 0 or more, found '-1'"},
+        Refusal{"NegativeElementCount", replaceLine(2, "NELEM=-2"), 2,
+                "expected an element count of 0 or more"},
+        // A count beyond what the file can hold allocates nothing; the message shows where
+        // the text stops matching it.
+        Refusal{"NodeCountBeyondTheFile", replaceLine(1, "NPOIN=99999999"), 9,
+                "expected white space or a line break after z of node 6, found ',3'"},
+        Refusal{"ElementCountBeyondTheFile", replaceLine(2, "NELEM=2000000000"), 27,
+                "expected a node index (corner 0 of element 2), found end of file"},
+        Refusal{"CountOverflowsInt32", replaceLine(1, "NPOIN=4294967302"), 1,
+                "expected a node count, found '4294967302'"},
+        Refusal{"MissingComma", replaceLine(4, "1 0,0.5"), 4,
+                "expected ',' after x of node 1, found ' 0,0.5'"},
+        Refusal{"BlankBeforeComma", replaceLine(5, "2 ,0,0"), 5,
+                "expected ',' after x of node 2, found ' ,0,0'"},
+        Refusal{
+            "Letter", replaceLine(11, "1,2,3,4,x,6,7"), 11,
+            "expected a number (Txz of element 0, corner 0, second stress line), found 'x,6,7'"},
+        Refusal{"SignGluedNumbers", replaceLine(4, "1,0+2,0.5"), 4,
+                "expected ',' after y of node 1, found '+2,0.5'"},
+        Refusal{"SignGluedAtLineEnd", replaceLine(4, "1,0,0.5-2"), 4,
+                "expected white space or a line break after z of node 1, found '-2'"},
+        Refusal{"CommaAtLineEnd", replaceLine(6, "0,1,-0.5,"), 6,
+                "expected white space or a line break after z of node 3, found ','"},
+        Refusal{"DoubleComma", replaceLine(7, "1,,1,0"), 7,
+                "expected a number (y of node 4), found ',1,0'"},
+        Refusal{"ShortLine", replaceLine(8, "2,1"), 8,
+                "expected ',' after y of node 5, found end of line"},
+        Refusal{"DecimalIndex", replaceLine(9, "0,1.0,4,3"), 9,
+                "expected ',' after corner 1 of element 0, found '.0,4,3'"},
+        Refusal{"IndexAboveRange", replaceLine(18, "1,2,6,4"), 18,
+                "expected a node index 0 .. 5 (corner 2 of element 1), found '6,4'"},
+        Refusal{"NegativeIndex", replaceLine(9, "-1,1,4,3"), 9,
+                "expected a node index 0 .. 5 (corner 0 of element 0)"},
+        Refusal{"IndexOverflowsInt32", replaceLine(9, "0,1,4,2147483648"), 9,
+                "expected a node index 0 .. 5 (corner 3 of element 0)"},
+        Refusal{"NotANumber", replaceLine(10, "1,nan,3,4,5,6,7"), 10,
+                "expected a finite number (Sy of element 0, corner 0, first stress line), found "
+                "'nan,3,4,5,6,7'"},
+        Refusal{"Infinity", replaceLine(12, "-inf,2,3,4,5,6,7"), 12,
+                "expected a finite number (Sx of element 0, corner 1, first stress line)"},
+        Refusal{"DoubleOverflow", replaceLine(3, "1e999,0,0"), 3,
+                "expected a number within the range of a double (x of node 0)"},
+        Refusal{"DoubleSign", replaceLine(3, "+-1,0,0"), 3,
+                "expected a number (x of node 0), found '+-1,0,0'"},
+        Refusal{"HexadecimalNumber", replaceLine(3, "0x1p3,0,0"), 3,
+                "expected ',' after x of node 0, found 'x1p3,0,0'"},
+        Refusal{"NulByte",
+                [](auto& l) {
+                    l[2] = std::string("0,\0,0", 5);
+                    return joinLines(l);
+                },
+                3, "found '\\x00,0'"},
+        Refusal{"LongGarbageIsShortened", replaceLine(13, "abcdefghijklmnopqrstuvwxyz0123456789"),
+                13, "found 'abcdefghijklmnopqrstuvwx...'"},
+        Refusal{
+            "EndsInsideTheLastElement",
+            [](auto& l) {
+                l.resize(l.size() - 3);
+                return joinLines(l);
+            },
+            24,
+            "expected a number (Sx of element 1, corner 2, second stress line), found end of file"},
+        Refusal{"EndsAfterAComma", replaceLine(26, "1,"), 27,
+                "expected a number (Sy of element 1, corner 3, second stress line), found end of "
+                "file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultFileReader, RefusesAMissingFileWithTheSystemsReason) {
+    const ScratchDirectory dir;
+    ShellModel model;
+    const std::filesystem::path missing = dir.path() / "Shell_AverageStrs.txt";
+    try {
+        loadResultFile(model, missing);
+        FAIL() << "accepted";
+    } catch (const ResultFileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "应力云图文件读取错误!\nNo such file or directory: " + missing.string());
+        EXPECT_EQ(error.line(), 0);
+    }
+    EXPECT_TRUE(model.nodes.empty());
+}
+
+TEST(ResultFileReader, RefusesADirectory) {
+    const ScratchDirectory dir;
+    EXPECT_THROW(readResultFile(dir.path()), ResultFileError);
+}
+
+TEST(ResultFileReader, NodelessFileIsReadToItsEndThenRefused) {
+    const ScratchDirectory dir;
+    // Elements that name nodes of a node-less file are refused for the missing nodes.
+    std::string elements = "0,1,2,3\n";
+    for (int k = 0; k < 8; ++k)
+        elements += stressLine + "\n";
+    const auto nodeless = dir.write("nodeless.txt", "NPOIN=0\nNELEM=1\n" + elements);
+    try {
+        readResultFile(nodeless);
+        FAIL() << "accepted";
+    } catch (const ResultFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "节点数目错误!\n" + nodeless.string() +
+                                                 ":1: expected at least one node, found '0'");
+    }
+    // A fault further down is found first: the file is read before the count is judged.
+    elements.replace(0, 1, "x");
+    try {
+        readResultFile(dir.write("nodeless-bad.txt", "NPOIN=0\nNELEM=1\n" + elements));
+        FAIL() << "accepted";
+    } catch (const ResultFileError& error) {
+        EXPECT_TRUE(std::string(error.what()).starts_with("应力云图文件读取错误!")) << error.what();
+        EXPECT_EQ(error.line(), 3);
+    }
+}
+
+TEST(ResultFileReader, NodesOnlyModelHasNoEdges) {
+    const ScratchDirectory dir;
+    ShellModel model;
+    loadResultFile(model, dir.write("nodes.txt", "NPOIN=2\nNELEM=0\n1,2,3\n-1,5,0.5\n"));
+    EXPECT_EQ(model.nodeCount(), 2);
+    EXPECT_EQ(model.elementCount(), 0);
+    EXPECT_EQ(model.meanEdgeLength, 0.0);
+    EXPECT_EQ(model.minX, -1.0);
+    EXPECT_EQ(model.maxY, 5.0);
+    EXPECT_EQ(model.minZ, 0.5);
+}
+
+TEST(ResultFileReader, UnitSquareHasUnitBoundsAndEdges) {
+    const ScratchDirectory dir;
+    std::string text =
+        "NPOIN=4\nNELEM=1\n0.0,0.0,0.0\n1.0,0.0,0.0\n1.0,1.0,0.0\n0.0,1.0,0.0\n0,1,2,3\n";
+    for (int k = 0; k < 8; ++k)
+        text += stressLine + "\n";
+    ShellModel model;
+    loadResultFile(model, dir.write("square.txt", text));
+    EXPECT_EQ(model.minX, 0.0);
+    EXPECT_EQ(model.maxX, 1.0);
+    EXPECT_EQ(model.minY, 0.0);
+    EXPECT_EQ(model.maxY, 1.0);
+    EXPECT_EQ(model.minZ, 0.0);
+    EXPECT_EQ(model.maxZ, 0.0);
+    EXPECT_EQ(model.meanEdgeLength, 1.0);
+}
+
+TEST(ResultFileReader, FirstStressLineOfACornerFillsSurfaceZero) {
+    const ScratchDirectory dir;
+    std::string text = "NPOIN=4\nNELEM=1\n0,0,0\n1,0,0\n1,1,0\n0,1,0\n3,2,1,0\n";
+    for (int corner = 0; corner < 4; ++corner)
+        for (int line = 0; line < 2; ++line) {
+            for (int k = 0; k < 7; ++k)
+                text += (k ? "," : "") + std::to_string(1000 * line + 10 * corner + k);
+            text += "\n";
+        }
+    const ResultData data = readResultFile(dir.write("surfaces.txt", text));
+    EXPECT_EQ(data.connectivity, (std::vector<std::int32_t>{3, 2, 1, 0}));
+    const ElementStressBlock& block = data.elementStresses[0];
+    EXPECT_EQ(block.value(0, 0, Sx), 0.0);
+    EXPECT_EQ(block.value(0, 2, Tyz), 25.0);
+    EXPECT_EQ(block.value(1, 0, Sx), 1000.0);
+    EXPECT_EQ(block.value(1, 3, Se), 1036.0);
+}
+
+TEST(ResultFileReader, ReloadSelectsEverythingAndKeepsPlotOptions) {
+    const ScratchDirectory dir;
+    const auto file = dir.write("model.txt", plainText(twoElementModel()));
+    ShellModel model;
+    loadResultFile(model, file);
+    model.elementSelected.assign(2, 0);
+    model.nodeSelected[3] = 0;
+    model.elementPicked[0] = 1;
+    model.contourComponent = Txy;
+    model.nodePlot = PlotScope::selected;
+    loadResultFile(model, file);
+    EXPECT_EQ(model.elementSelected, (std::vector<std::uint8_t>{1, 1}));
+    EXPECT_EQ(model.nodeSelected, std::vector<std::uint8_t>(6, 1));
+    EXPECT_EQ(model.elementPicked, (std::vector<std::uint8_t>{0, 0}));
+    EXPECT_EQ(model.contourComponent, Txy);
+    EXPECT_EQ(model.nodePlot, PlotScope::selected);
+}
+
+TEST(ResultFileReader, ReportsRisingProgressOnTheCallingThreadOnly) {
+    const ScratchDirectory dir;
+    const auto file = dir.write("model.txt", plainText(twoElementModel()));
+    std::vector<double> fractions;
+    bool otherThread = false;
+    const auto caller = std::this_thread::get_id();
+    readResultFile(file, [&](double fraction) {
+        otherThread |= std::this_thread::get_id() != caller;
+        fractions.push_back(fraction);
+    });
+    EXPECT_FALSE(otherThread);
+    ASSERT_GE(fractions.size(), 2u);
+    EXPECT_EQ(fractions.front(), 0.0);
+    EXPECT_EQ(fractions.back(), 1.0);
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+}
+
+}  // namespace
+}  // namespace corvelt
