@@ -50,6 +50,7 @@ ResultData Application::readFile(const std::filesystem::path& path, const ReadPr
 void Application::adoptFile(ResultData&& data, const std::filesystem::path& path) {
     requireDrawableMesh(data);
     model_.adoptResult(std::move(data));
+    painter_.invalidate();  // its cached drawing order belongs to the old mesh
     copyWorldBox(model_, camera_);
     state_.modelLoaded = true;
     state_.resultFileName = path.string();
