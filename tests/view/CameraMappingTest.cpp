@@ -163,6 +163,20 @@ TEST(ResizeView, StoresTheNewSizeAndFitsTheModelInsideIt) {
     }
 }
 
+TEST(FitAll, ASingleNodeIsCentredAtThePreviousScale) {
+    ResultData data;
+    data.nodes = {{4, -2, 7}};
+    ShellModel model = testing::modelOf(std::move(data));
+    ViewCamera camera;
+    camera.scale = 5.0;
+    setViewAngles(model, camera, 0.0, 0.0);  // view x, y = world y, z
+    resizeView(model, camera, 300, 200);
+    EXPECT_EQ(camera.scale, 5.0);
+    EXPECT_DOUBLE_EQ(camera.centerX, -2.0);
+    EXPECT_DOUBLE_EQ(camera.centerY, 7.0);
+    EXPECT_EQ(camera.viewToPixel(model.projectedNodes[0]), (Pixel{150, 100}));
+}
+
 TEST(FitAll, WithoutNodesKeepsTheMapping) {
     ShellModel model;
     ViewCamera camera = zoomTestCamera();

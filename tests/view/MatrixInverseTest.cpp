@@ -118,6 +118,19 @@ TEST(InvertMatrix4, SingularMatricesGiveNoResultAndLeaveTheSource) {
     EXPECT_FALSE(invertMatrix4(Matrix4{}));
 }
 
+TEST(InvertMatrix4, RoundingLeftOverFromDependentRowsStillCountsAsSingular) {
+    // Row 2 is a blend of rows 0 and 1; elimination leaves a pivot of rounding size,
+    // not an exact zero, which must not be inverted into huge entries.
+    for (const double angle : {0.1, 0.37, 0.9, 1.3}) {
+        ViewCamera camera;
+        camera.buildViewMatrix(angle, angle * 0.7);
+        Matrix4 m = camera.viewMatrix;
+        for (int c = 0; c < 3; ++c)
+            m[8 + c] = m[c] * 0.3 + m[4 + c] * 0.7;
+        EXPECT_FALSE(invertMatrix4(m)) << "angle " << angle;
+    }
+}
+
 TEST(InvertMatrix4, ViewMatrixInverseIsTransposeWithMovedTranslation) {
     ViewCamera camera;
     camera.buildViewMatrix(0.9, -0.4);
