@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/ModelArraysKey.h"
 #include "view/Matrix4.h"
 
 namespace corvelt {
@@ -12,7 +13,7 @@ struct ShellModel;
 struct ViewCamera;
 
 // The painter's far-to-near order: element indices by decreasing depth key
-// (elementDepth), so the farthest is drawn first. Equal keys keep the lower index
+// (elementDepth), so the farthest is drawn first; O(n). Equal keys keep the lower index
 // first, so of two coplanar elements the lower index is painted under the other.
 void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
                           std::vector<std::int32_t>& order);
@@ -29,10 +30,7 @@ class DrawOrderCache {
   private:
     struct Key {
         Matrix4 viewMatrix{};
-        const void* nodes = nullptr;
-        std::size_t nodeCount = 0;
-        const void* connectivity = nullptr;
-        std::size_t connectivitySize = 0;
+        ModelArraysKey arrays;
         bool operator==(const Key&) const = default;
     };
     static Key keyOf(const ShellModel& model, const ViewCamera& camera);

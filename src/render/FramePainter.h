@@ -1,13 +1,19 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "render/BandLimits.h"
+#include "render/ContourValues.h"
 #include "render/DepthOrder.h"
+#include "render/ElementPlanes.h"
+#include "render/ScreenMapper.h"
 
 namespace corvelt {
 
 class Canvas;
+struct PaintContext;
 struct ShellModel;
 struct ViewCamera;
 
@@ -15,14 +21,18 @@ struct ViewCamera;
 // canvas that the caller has cleared to the background colour: per element its
 // contour, outline, fill and node markers, then node and element numbers, then the
 // legend. The model and the camera are only read.
+//
+// What depends only on the model's arrays (element planes, the plotted component's
+// values) or on the view matrix (the far-to-near order) is kept between frames; every
+// frame is nevertheless the one that a fresh painter would draw.
 class FramePainter {
   public:
     void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas);
 
-    // The far-to-near order is kept between frames while the view matrix and the
-    // model's arrays stay the same; call this when node positions or connectivity
-    // changed in place (a reload that moves new arrays in is noticed anyway).
-    void invalidate() { drawOrder_.invalidate(); }
+    // Forgets what was kept between frames. Needed only when node positions,
+    // connectivity or stresses changed in place; a reload that moves new arrays into
+    // the model is noticed anyway.
+    void invalidate();
 
     // Faults of the contour arithmetic counted over all frames painted so far (an
     // edge point that could not be found, a component outside Sx..Se). Finite data
@@ -33,7 +43,24 @@ class FramePainter {
     const BandLimits& bandLimits() const { return limits_; }
 
   private:
+    // What the far-to-near pass needs of one element, gathered beforehand in index
+    // order: that pass then reads one small record per element instead of scattered
+    // stresses and coordinates.
+    struct ElementFrame {
+        std::array<double, 4> cornerValues;  // facing surface; set only for a contour
+        double shading;                      // set only for a contour or a fill
+        ScreenReach reach;
+        bool contour;
+        bool fill;
+    };
+
+    void gatherElements(const PaintContext& context,
+                        const std::vector<ElementValues>* contourValues);
+
     DrawOrderCache drawOrder_;
+    ElementPlanesCache planes_;
+    ContourValueCache values_;
+    std::vector<ElementFrame> elements_;
     BandLimits limits_;
     std::int64_t internalErrors_ = 0;
 };

@@ -105,24 +105,13 @@ ScreenReach ScreenMapper::reach(const ViewBox& box) const {
     return guard_.contains(box) ? ScreenReach::insideGuard : ScreenReach::crossesGuard;
 }
 
-void ScreenMapper::mapDirect(std::span<const Point2D> corners, ScreenPolygon& out) const {
-    out.clear();
-    for (const Point2D& p : corners)
-        out.push(toPixel(p));
-}
-
-void ScreenMapper::mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard,
-                              ScreenPolygon& out) const {
+void ScreenMapper::clipAndMap(std::span<const Point2D> corners, ScreenPolygon& out) const {
     assert(corners.size() + 4 <= ScreenPolygon::capacity);
-    if (!mayLeaveGuard) {
-        mapDirect(corners, out);
-        return;
-    }
     out.clear();
     if (corners.empty() || !usable_) return;
     const ViewBox box = boundingBox(corners);
     if (guard_.contains(box)) {
-        mapDirect(corners, out);
+        mapPolygon(corners, false, out);
         return;
     }
     if (!guard_.overlaps(box)) return;
@@ -134,7 +123,7 @@ void ScreenMapper::mapPolygon(std::span<const Point2D> corners, bool mayLeaveGua
     count = clipAgainst(b, count, Side::right, guard_.xMax, a);
     count = clipAgainst(a, count, Side::bottom, guard_.yMin, b);
     count = clipAgainst(b, count, Side::top, guard_.yMax, a);
-    mapDirect(std::span<const Point2D>(a.data(), count), out);
+    mapPolygon(std::span<const Point2D>(a.data(), count), false, out);
 }
 
 }  // namespace corvelt

@@ -71,12 +71,21 @@ class ScreenMapper {
     // Whether a drawing at this point, reaching drawingMargin around it, can be seen.
     bool mayShow(Point2D p) const { return usable_ && visible_.contains(p); }
 
-    // Converts a polygon of at most seven corners, clipping it to the guard band
+    // Converts a polygon of at most eight corners, clipping it to the guard band
     // when it may leave it. A polygon wholly outside the band comes out empty.
-    void mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard, ScreenPolygon& out) const;
+    void mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard,
+                    ScreenPolygon& out) const {
+        if (mayLeaveGuard) {
+            clipAndMap(corners, out);
+            return;
+        }
+        out.clear();
+        for (const Point2D& p : corners)
+            out.push(toPixel(p));
+    }
 
   private:
-    void mapDirect(std::span<const Point2D> corners, ScreenPolygon& out) const;
+    void clipAndMap(std::span<const Point2D> corners, ScreenPolygon& out) const;
 
     bool usable_ = false;
     std::int32_t originX_ = 0;

@@ -27,15 +27,14 @@ Point3D elementNormal(const ShellModel& model, const ViewCamera& camera, std::in
 
 // The reflection of the point in the element's plane (through corner 0). An element
 // without a plane returns the point itself.
-Point3D mirrorPoint(const ShellModel& model, const ViewCamera& camera, Point3D point,
-                    std::int32_t element);
+Point3D mirrorPoint(const ShellModel& model, Point3D point, std::int32_t element);
 
 // Average of the corner positions.
 Point3D elementCentroid(const ShellModel& model, std::int32_t element);
 
 // (diffuse + 0.2 + specular^3) / 2.2, between 1/11 and 1. Without a light nothing is
-// darkened (1); an element without a plane, or whose centre holds the light's mirror
-// image, gets the ambient share only.
+// darkened (1); an element without a plane, or whose centroid holds the light's
+// mirror image, gets the ambient share only.
 double shadingFactor(const ShellModel& model, const ViewCamera& camera,
                      const std::optional<Point3D>& light, std::int32_t element);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/ShellModel.h"
+#include "render/ElementPlanes.h"
 #include "render/PaintContext.h"
 #include "render/PolygonFill.h"
 #include "render/TriangleBands.h"
@@ -10,26 +11,29 @@
 
 namespace corvelt {
 
-bool computeBandLimits(const ShellModel& model, BandLimits& limits, int component) {
-    limits = BandLimits{};
-    if (!isStressComponent(component)) return false;
+namespace {
 
-    const std::int32_t count = model.elementCount();
-    std::int32_t first = 0;
-    while (first < count && !model.elementSelected[first])
+// value(e, surface, corner) reads the component. The scan order (elements, then
+// corners, then the first surface before the second) decides which of two equal
+// extremes, such as 0 and -0, is kept.
+template <typename ValueAt>
+bool bandLimitsFrom(std::size_t count, const std::vector<std::uint8_t>& selected, ValueAt value,
+                    BandLimits& limits) {
+    limits = BandLimits{};
+    std::size_t first = 0;
+    while (first < count && !selected[first])
         ++first;
     if (first == count) return false;
 
-    double minimum = model.elementStresses[first].value(0, 0, component);
+    double minimum = value(first, 0, 0);
     double maximum = minimum;
-    for (std::int32_t e = first; e < count; ++e) {
-        if (!model.elementSelected[e]) continue;
-        const ElementStressBlock& block = model.elementStresses[e];
-        for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
+    for (std::size_t e = first; e < count; ++e) {
+        if (!selected[e]) continue;
+        for (int j = 0; j < 4; ++j) {
             for (int surface = 0; surface < 2; ++surface) {
-                const double value = block.value(surface, j, component);
-                if (value > maximum) maximum = value;
-                if (value < minimum) minimum = value;
+                const double v = value(e, surface, j);
+                if (v > maximum) maximum = v;
+                if (v < minimum) minimum = v;
             }
         }
     }
@@ -45,41 +49,71 @@ bool computeBandLimits(const ShellModel& model, BandLimits& limits, int componen
     return true;
 }
 
+}  // namespace
+
+bool computeBandLimits(const ShellModel& model, BandLimits& limits, int component) {
+    if (!isStressComponent(component)) {
+        limits = BandLimits{};
+        return false;
+    }
+    return bandLimitsFrom(
+        model.elementStresses.size(), model.elementSelected,
+        [&](std::size_t e, int surface, int j) {
+            return model.elementStresses[e].value(surface, j, component);
+        },
+        limits);
+}
+
+bool computeBandLimits(const std::vector<ElementValues>& values,
+                       const std::vector<std::uint8_t>& selected, BandLimits& limits) {
+    return bandLimitsFrom(
+        values.size(), selected,
+        [&](std::size_t e, int surface, int j) { return values[e].surfaces[surface][j]; }, limits);
+}
+
 int facingSurface(const ShellModel& model, const Point3D& viewAxis, std::int32_t element) {
     const std::int32_t* corners = model.elementCorners(element);
-    const Point3D& p0 = model.nodes[corners[0]];
-    const Point3D n = cross(model.nodes[corners[1]] - p0, model.nodes[corners[2]] - p0);
-    const double n2 = length(n);
-    // An element without a plane faces nobody: it shows the second surface.
-    if (!(n2 > 0.0)) return 1;
-    return dot(n * (1.0 / n2), viewAxis) > 0.0 ? 0 : 1;
+    ElementPlanes planes;
+    planes.facingNormal =
+        unitNormal(model.nodes[corners[0]], model.nodes[corners[1]], model.nodes[corners[2]]);
+    return facingSurface(planes, viewAxis);
+}
+
+std::array<double, 4> facingCornerValues(const ShellModel& model, const Point3D& viewAxis,
+                                         std::int32_t element, int component) {
+    const int surface = facingSurface(model, viewAxis, element);
+    const ElementStressBlock& block = model.elementStresses[element];
+    return {block.value(surface, 0, component), block.value(surface, 1, component),
+            block.value(surface, 2, component), block.value(surface, 3, component)};
 }
 
 void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
                         int component, double shading, ScreenReach reach) {
-    const ShellModel& model = context.model;
     if (!isStressComponent(component)) {
         ++context.internalErrors;
         return;
     }
-    const std::int32_t* nodes = model.elementCorners(element);
+    const auto values =
+        facingCornerValues(context.model, context.camera.viewAxis(), element, component);
+    drawElementContour(context, element, values, limits, shading, reach);
+}
+
+void drawElementContour(PaintContext& context, std::int32_t element,
+                        const std::array<double, 4>& cornerValues, const BandLimits& limits,
+                        double shading, ScreenReach reach) {
+    const std::int32_t* nodes = context.model.elementCorners(element);
     std::array<Point2D, 4> corners;
     Point2D centre;
     for (int j = 0; j < 4; ++j) {
-        corners[j] = model.projectedNodes[nodes[j]];
+        corners[j] = context.model.projectedNodes[nodes[j]];
         centre.x += corners[j].x;
         centre.y += corners[j].y;
     }
     centre.x *= 0.25;
     centre.y *= 0.25;
 
-    const int surface = facingSurface(model, context.camera.viewAxis(), element);
-    const ElementStressBlock& block = model.elementStresses[element];
-    std::array<double, 4> f;
-    for (int j = 0; j < 4; ++j)
-        f[j] = block.value(surface, j, component);
+    const auto& f = cornerValues;
     const double centreValue = 0.25 * (f[0] + f[1] + f[2] + f[3]);
-
     for (int j = 0; j < 4; ++j) {
         const int next = (j + 1) % 4;
         fillTriangleBands(context, {centre, corners[j], corners[next]},

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/Point.h"
 #include "render/BandLimits.h"
+#include "render/ContourValues.h"
 #include "render/ScreenMapper.h"
 
 namespace corvelt {
@@ -22,14 +24,27 @@ struct PaintContext;
 // component is not a stress component.
 bool computeBandLimits(const ShellModel& model, BandLimits& limits, int component);
 
+// The same from the component's values as the cache holds them.
+bool computeBandLimits(const std::vector<ElementValues>& values,
+                       const std::vector<std::uint8_t>& selected, BandLimits& limits);
+
 // The surface block facing the viewer: the normal of corners 0, 1, 2 against the
-// view axis; edge-on or degenerate elements show the second surface.
+// view axis; edge-on and degenerate elements show the second surface.
 int facingSurface(const ShellModel& model, const Point3D& viewAxis, std::int32_t element);
+
+// The component's values at the four corners of the surface facing the viewer.
+std::array<double, 4> facingCornerValues(const ShellModel& model, const Point3D& viewAxis,
+                                         std::int32_t element, int component);
 
 // Paints the contour of one element: four triangles around its centre, each cut into
 // bands. `reach` says whether its polygons may leave the guard band.
 void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
                         int component, double shading, ScreenReach reach);
+
+// The same with the corner values already taken from the facing surface.
+void drawElementContour(PaintContext& context, std::int32_t element,
+                        const std::array<double, 4>& cornerValues, const BandLimits& limits,
+                        double shading, ScreenReach reach);
 
 // Cuts one view-space triangle into band polygons and fills each at once.
 void fillTriangleBands(PaintContext& context, const std::array<Point2D, 3>& corners,

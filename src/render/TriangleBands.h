@@ -12,18 +12,20 @@ namespace corvelt {
 // Cutting one value triangle along the iso-lines of the band limits. Everything is
 // in view space; pixels are made by the caller.
 
-// Ascending by value, each corner moving with its value; of equal values the one met
-// first is taken, so the sort keeps their order.
+// Ascending by value, each corner moving with its value: a selection sort over
+// positions 0 and 1 that takes, of equal smallest values, the one met first. (It is
+// not stable: 1a, 1b, 0 becomes 0, 1b, 1a.) Written out so that it stays in registers.
 inline void sortTriangleByValue(std::array<double, 3>& values, std::array<Point2D, 3>& corners) {
-    for (int i = 0; i < 2; ++i) {
-        int smallest = i;
-        for (int j = i + 1; j < 3; ++j)
-            if (values[j] < values[smallest]) smallest = j;
-        if (smallest != i) {
-            std::swap(values[i], values[smallest]);
-            std::swap(corners[i], corners[smallest]);
-        }
+    auto exchange = [&](int i, int j) {
+        std::swap(values[i], values[j]);
+        std::swap(corners[i], corners[j]);
+    };
+    if (values[1] < values[0]) {
+        exchange(0, values[2] < values[1] ? 2 : 1);
+    } else if (values[2] < values[0]) {
+        exchange(0, 2);
     }
+    if (values[2] < values[1]) exchange(1, 2);
 }
 
 // The point on segment a-b where the linearly interpolated value is `target`,
@@ -42,6 +44,37 @@ inline bool FindPointBetweenTwoPointsByphysicalQuantity(Point2D a, Point2D b, do
     return true;
 }
 
+namespace detail {
+
+// The last point found on one edge of a sorted triangle. The iso-line of a limit is
+// met twice, as the upper limit of one band and the lower of the next; the second
+// lookup then returns the very same point without interpolating again.
+class EdgePointMemo {
+  public:
+    EdgePointMemo(Point2D a, Point2D b, double valueA, double valueB)
+        : a_(a), b_(b), valueA_(valueA), valueB_(valueB) {}
+
+    bool find(double target, Point2D& out) {
+        if (!(valid_ && target == target_)) {
+            valid_ = FindPointBetweenTwoPointsByphysicalQuantity(a_, b_, target, valueA_, valueB_,
+                                                                 point_);
+            target_ = target;
+            if (!valid_) return false;
+        }
+        out = point_;
+        return true;
+    }
+
+  private:
+    Point2D a_, b_;
+    double valueA_, valueB_;
+    Point2D point_;
+    double target_ = 0.0;
+    bool valid_ = false;
+};
+
+}  // namespace detail
+
 // Calls emit(band, polygon) for every band polygon of the triangle, bands in
 // ascending order, polygon corners (three to five) in the order of the case table
 // below. The strict and non-strict comparisons decide every tie: a value equal to an
@@ -54,32 +87,37 @@ int cutTriangleIntoBands(std::array<Point2D, 3> corners, std::array<double, 3> v
     const auto [p0, p1, p2] = corners;
     const auto [f0, f1, f2] = values;
 
-    int failures = 0;
+    // Each edge point is interpolated from the first-named corner of its edge.
+    detail::EdgePointMemo edge01(p0, p1, f0, f1);
+    detail::EdgePointMemo edge12(p1, p2, f1, f2);
+    detail::EdgePointMemo edge20(p2, p0, f2, f0);
     bool found = true;
     auto e01 = [&](double t) {
         Point2D out;
-        found = FindPointBetweenTwoPointsByphysicalQuantity(p0, p1, t, f0, f1, out) && found;
+        found = edge01.find(t, out) && found;
         return out;
     };
     auto e12 = [&](double t) {
         Point2D out;
-        found = FindPointBetweenTwoPointsByphysicalQuantity(p1, p2, t, f1, f2, out) && found;
+        found = edge12.find(t, out) && found;
         return out;
     };
     auto e20 = [&](double t) {
         Point2D out;
-        found = FindPointBetweenTwoPointsByphysicalQuantity(p2, p0, t, f2, f0, out) && found;
+        found = edge20.find(t, out) && found;
         return out;
     };
 
     constexpr int bandCount = static_cast<int>(BandLimits::count) - 1;
     int band = 0;
-    // With ordered limits the bands below the lowest corner (row 1a) form a prefix
-    // and those above the highest corner (row 2a-i) a suffix: skip both untested.
+    // With ordered limits the bands wholly below the lowest corner (row 1a) form a
+    // prefix, as many as upper limits below f0, and the bands wholly above the
+    // highest corner (row 2a-i) a suffix: both are skipped untested.
     if (limits.nonDecreasing)
-        while (band < bandCount && f0 > limits[band + 1])
-            ++band;
+        for (int k = 1; k <= bandCount; ++k)
+            band += f0 > limits[k] ? 1 : 0;
 
+    int failures = 0;
     std::array<Point2D, 5> polygon;
     for (; band < bandCount; ++band) {
         const double lo = limits[band];
