@@ -27,18 +27,22 @@ int printModelInfo(const char* path) {
     }
 }
 
-int runBatch(std::string_view scriptPath) {
+int runBatchScript(std::istream& script, std::string_view scriptName) {
     // Images need fonts and so a Qt application, but never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const corvelt::OffscreenApplication qt;
     corvelt::PngFrameSink frames;
-    if (scriptPath == "-") return corvelt::runBatchScript(std::cin, "<stdin>", &frames, std::cerr);
+    return corvelt::runBatchScript(script, scriptName, &frames, std::cerr);
+}
+
+int runBatch(std::string_view scriptPath) {
+    if (scriptPath == "-") return runBatchScript(std::cin, "<stdin>");
     std::ifstream script{std::string(scriptPath)};
     if (!script) {
         std::cerr << scriptPath << ": cannot open the batch script\n";
         return 1;
     }
-    return corvelt::runBatchScript(script, scriptPath, &frames, std::cerr);
+    return runBatchScript(script, scriptPath);
 }
 
 }  // namespace
