@@ -108,13 +108,6 @@ TEST(PickElementAtPoint, UnpickClearsOnlyTheElementInFront) {
     EXPECT_EQ(scene.model.elementPicked, (Flags{1, 0}));
 }
 
-TEST(PickElementAtPoint, FollowsTheScreenMappingOfTheCamera) {
-    Scene scene = stackedSquares(0.0, 1.0);
-    scene.camera.panBy(300, 0);  // the squares now sit right of where they were
-    EXPECT_FALSE(pickElementAtPoint(scene.model, scene.camera, pixelAt(0.5, 0.5), 1, {}));
-    EXPECT_EQ(pickElementAtPoint(scene.model, scene.camera, pixelAt(3.5, 0.5), 1, {}), 1);
-}
-
 // --- Node point pick ---
 
 // Nodes of one square: 0 (0,0), 1 (1,0), 2 (1,1), 3 (0,1), all at depth z.
@@ -174,19 +167,6 @@ TEST(PickNodeAtPoint, AModelWithoutNodesPicksNothing) {
 }
 
 // --- Rectangles ---
-
-TEST(RectangleToView, TakesThePixelExtremesWhateverTheCornerOrder) {
-    const ViewCamera camera = testCamera();
-    for (const auto& corners :
-         {std::pair{Pixel{400, 700}, Pixel{650, 450}}, std::pair{Pixel{650, 450}, Pixel{400, 700}},
-          std::pair{Pixel{400, 450}, Pixel{650, 700}}}) {
-        const ViewRect rect = rectangleToView(camera, corners.first, corners.second);
-        EXPECT_DOUBLE_EQ(rect.xMin, -1.0);
-        EXPECT_DOUBLE_EQ(rect.xMax, 1.5);
-        EXPECT_DOUBLE_EQ(rect.yMin, -2.0);
-        EXPECT_DOUBLE_EQ(rect.yMax, 0.5);
-    }
-}
 
 // A unit square at view (0,0)..(1,1), that is pixels x 500..600, y 400..500.
 TEST(PickElementsInRectangle, AWindowPicksOnlyElementsWhollyInsideBorderIncluded) {

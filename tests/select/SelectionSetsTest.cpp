@@ -151,15 +151,6 @@ TEST_P(SelectionSets, InvertTwiceRestoresTheSet) {
     EXPECT_EQ(selected(), before);
 }
 
-TEST_P(SelectionSets, ClearPicksLeavesTheSelection) {
-    setFirstFour(selected(), {1, 0, 0, 1});
-    setFirstFour(picked(), {1, 1, 0, 0});
-    const Flags before = selected();
-    GetParam().clearPicks(model);
-    EXPECT_EQ(picked(), Flags(picked().size(), 0));
-    EXPECT_EQ(selected(), before);
-}
-
 TEST_P(SelectionSets, EveryOperationOnAnEmptyModelDoesNothing) {
     ShellModel empty = testing::modelOf({});
     const ItemKind& kind = GetParam();
@@ -231,13 +222,6 @@ TEST(SelectNodesInSelectedElements, ReplacesTheNodeSelectionByTheSelectedElement
     EXPECT_EQ(model.nodePicked, (Flags{1, 0, 0, 0, 0, 0, 1}));
 }
 
-TEST(SelectNodesInSelectedElements, SharedCornersStaySelectedWhenOneNeighbourIsSelected) {
-    ShellModel model = stripWithLooseNode();
-    model.elementSelected = {0, 3};  // any non-zero byte is set
-    selectNodesInSelectedElements(model);
-    EXPECT_EQ(model.nodeSelected, (Flags{0, 1, 1, 0, 1, 1, 0}));
-}
-
 TEST(SelectNodesInSelectedElements, NoSelectedElementDeselectsEveryNode) {
     ShellModel model = stripWithLooseNode();
     model.elementSelected = {0, 0};
@@ -249,14 +233,6 @@ TEST(SelectNodesInSelectedElements, AnUnreferencedNodeIsAlwaysDeselected) {
     ShellModel model = stripWithLooseNode();  // everything selected after the load
     selectNodesInSelectedElements(model);
     EXPECT_EQ(model.nodeSelected, (Flags{1, 1, 1, 1, 1, 1, 0}));
-}
-
-TEST(SelectNodesInSelectedElements, NodesWithoutElementsAreAllDeselected) {
-    ResultData data;
-    data.nodes = {{0, 0, 0}, {1, 0, 0}};
-    ShellModel model = testing::modelOf(std::move(data));
-    selectNodesInSelectedElements(model);
-    EXPECT_EQ(model.nodeSelected, (Flags{0, 0}));
 }
 
 }  // namespace

@@ -64,12 +64,6 @@ TEST(FitToExtents, OddClientSizesTruncateTheOrigin) {
     EXPECT_DOUBLE_EQ(camera.centerY, 10.5);
 }
 
-TEST(FitToExtents, ReversedExtentsFitLikeOrderedOnes) {
-    ViewCamera camera = cameraWithExtents(800, 600, 5, -5, 2.5, -2.5);
-    camera.fitToExtents();
-    EXPECT_DOUBLE_EQ(camera.scale, 76.0);
-}
-
 TEST(FitToExtents, AZeroExtentLeavesTheOtherDirectionToDecide) {
     ViewCamera row = cameraWithExtents(800, 600, -5, 5, 1, 1);  // a row of nodes seen along y
     row.fitToExtents();
@@ -114,24 +108,6 @@ TEST(FitToExtents, NodesOnOnePointAfterAZeroScaleFallBackToOne) {
     EXPECT_EQ(camera.viewToPixel(3.0, -1.0), (Pixel{400, 300}));
 }
 
-TEST(FitAll, MeasuresTheProjectionAsItStands) {
-    ShellModel model = testing::modelOf(testing::unitGrid(4, 2));
-    ViewCamera camera;
-    camera.screenWidth = 800;
-    camera.screenHeight = 600;
-    camera.buildViewMatrix(-std::acos(-1.0) / 2, std::acos(-1.0) / 2);  // view x, y = world x, y
-    projectAllNodes(model, camera);
-    fitAll(model, camera);
-
-    EXPECT_NEAR(camera.viewMinX, 0.0, 1e-15);
-    EXPECT_NEAR(camera.viewMaxX, 4.0, 1e-15);
-    EXPECT_NEAR(camera.viewMinY, 0.0, 1e-15);
-    EXPECT_NEAR(camera.viewMaxY, 2.0, 1e-15);
-    EXPECT_NEAR(camera.scale, 190.0, 1e-12);  // min(800 / 4, 600 / 2) * 0.95
-    EXPECT_NEAR(camera.centerX, 2.0, 1e-15);
-    EXPECT_NEAR(camera.centerY, 1.0, 1e-15);
-}
-
 TEST(ResizeView, DiscardsZoomAndPanAndFitsAgain) {
     ShellModel model = testing::modelOf(testing::unitGrid(3, 2));
     ViewCamera camera;
@@ -145,22 +121,6 @@ TEST(ResizeView, DiscardsZoomAndPanAndFitsAgain) {
     resizeView(model, camera, 640, 480);
     expectSameMapping(camera, fitted);
     EXPECT_EQ(camera.viewMatrix, fitted.viewMatrix);
-}
-
-TEST(ResizeView, StoresTheNewSizeAndFitsTheModelInsideIt) {
-    ShellModel model = testing::modelOf(testing::unitGrid(3, 2));
-    ViewCamera camera;
-    setViewAngles(model, camera, 0.7, 0.3);
-    resizeView(model, camera, 500, 350);
-    EXPECT_EQ(camera.screenWidth, 500);
-    EXPECT_EQ(camera.screenHeight, 350);
-    for (const Point2D& node : model.projectedNodes) {
-        const Pixel p = camera.viewToPixel(node);
-        EXPECT_GE(p.x, 0);
-        EXPECT_LE(p.x, 500);
-        EXPECT_GE(p.y, 0);
-        EXPECT_LE(p.y, 350);
-    }
 }
 
 TEST(FitAll, ASingleNodeIsCentredAtThePreviousScale) {
@@ -235,17 +195,6 @@ TEST(PixelToView, InvertsTheMappingWithoutRounding) {
     EXPECT_EQ(camera.viewToPixel(v), (Pixel{403, 290}));
 }
 
-TEST(PixelToView, ExtremePixelsDoNotOverflow) {
-    ViewCamera camera;
-    camera.originX = std::numeric_limits<std::int32_t>::max();
-    camera.originY = std::numeric_limits<std::int32_t>::min();
-    camera.scale = 1.0;
-    const Point2D v = camera.pixelToView(
-        {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()});
-    EXPECT_DOUBLE_EQ(v.x, -4294967295.0);
-    EXPECT_DOUBLE_EQ(v.y, -4294967295.0);
-}
-
 TEST(PixelToView, ZeroScaleGivesTheCentre) {
     ViewCamera camera;
     camera.centerX = 4.0;
@@ -306,15 +255,6 @@ TEST(ZoomToRectangle, ABoxWithoutWidthOrHeightOnlyRecentres) {
     }
 }
 
-TEST(ZoomToRectangle, AfterAZeroScaleStaysFinite) {
-    ViewCamera camera = zoomTestCamera();
-    camera.scale = 0.0;
-    camera.zoomToRectangle({10, 10}, {110, 60});
-    EXPECT_TRUE(std::isfinite(camera.scale));
-    EXPECT_TRUE(std::isfinite(camera.centerX));
-    EXPECT_TRUE(std::isfinite(camera.centerY));
-}
-
 // --- Wheel and pan ---
 
 TEST(ZoomAtPoint, KeepsTheViewPointUnderTheCursor) {
@@ -339,25 +279,6 @@ TEST(ZoomAtPoint, KeepsTheViewPointUnderTheCursor) {
     const Point2D after = camera.pixelToView(cursor);
     EXPECT_DOUBLE_EQ(after.x, before.x);
     EXPECT_DOUBLE_EQ(after.y, before.y);
-}
-
-TEST(ZoomAtPoint, ZoomingOutDividesTheScale) {
-    ViewCamera camera = zoomTestCamera();
-    camera.zoomAtPoint({200, 150}, false);
-    EXPECT_DOUBLE_EQ(camera.scale, 2.0 / 1.1);
-}
-
-TEST(ZoomAtPoint, ManyStepsInAndOutAtDifferentPixelsReturnToTheStart) {
-    ViewCamera camera = zoomTestCamera();
-    const Point2D anchorView = camera.pixelToView({0, 0});
-    for (int step = 0; step < 40; ++step)
-        camera.zoomAtPoint({5 * step, 3 * step}, true);
-    for (int step = 39; step >= 0; --step)
-        camera.zoomAtPoint({5 * step, 3 * step}, false);
-    EXPECT_NEAR(camera.scale, 2.0, 1e-12);
-    const Point2D v = camera.pixelToView({0, 0});
-    EXPECT_NEAR(v.x, anchorView.x, 1e-9);
-    EXPECT_NEAR(v.y, anchorView.y, 1e-9);
 }
 
 TEST(ZoomAtPoint, ZeroScaleStaysPut) {
