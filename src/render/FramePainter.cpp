@@ -1,5 +1,6 @@
 #include "render/FramePainter.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -18,28 +19,12 @@ namespace corvelt {
 
 namespace {
 
-ViewBox elementBox(const ShellModel& model, std::int32_t element) {
-    const std::int32_t* nodes = model.elementCorners(element);
-    std::array<Point2D, ShellModel::nodesPerElement> corners;
-    for (int j = 0; j < ShellModel::nodesPerElement; ++j)
-        corners[j] = model.projectedNodes[nodes[j]];
-    return boundingBox(corners);
-}
+// The far-to-near pass visits elements in scattered order; fetching their records a
+// few elements ahead hides most of the memory latency.
+constexpr std::size_t lookahead = 8;
 
-// The far-to-near pass visits elements in scattered order; fetching their data a few
-// elements ahead hides most of the memory latency. Connectivity is fetched first,
-// and the projected corners once it has arrived.
-constexpr std::size_t recordLookahead = 16;
-constexpr std::size_t cornerLookahead = 8;
-
-void prefetchCorners(const ShellModel& model, std::int32_t element) {
-    const std::int32_t* nodes = model.elementCorners(element);
-    for (int j = 0; j < ShellModel::nodesPerElement; ++j)
-        __builtin_prefetch(&model.projectedNodes[nodes[j]]);
-}
-
-bool fillIsDrawn(const ShellModel& model, std::int32_t element) {
-    return meshStyle(MeshLayer::fill, model.elementPlot, model.elementPicked[element] != 0,
+bool layerIsDrawn(MeshLayer layer, PlotScope scope, const ShellModel& model, std::int32_t element) {
+    return meshStyle(layer, scope, model.elementPicked[element] != 0,
                      model.elementSelected[element] != 0)
         .drawn;
 }
@@ -62,14 +47,17 @@ void FramePainter::gatherElements(const PaintContext& context,
     elements_.resize(static_cast<std::size_t>(model.elementCount()));
     for (std::int32_t element = 0; element < model.elementCount(); ++element) {
         ElementFrame& frame = elements_[element];
+        frame.corners = projectedCorners(model, element);
         // Nothing of an element outside the client area can be seen.
-        frame.reach = context.screen.reach(elementBox(model, element));
+        frame.reach = context.screen.reach(boundingBox(frame.corners));
         if (frame.reach == ScreenReach::hidden) continue;
         frame.contour = contourValues && model.elementSelected[element];
-        frame.fill = fillIsDrawn(model, element);
-        if (frame.contour)
-            frame.cornerValues =
-                (*contourValues)[element].surfaces[facingSurface(planes[element], viewAxis)];
+        frame.outline = layerIsDrawn(MeshLayer::outline, model.elementOutlinePlot, model, element);
+        frame.fill = layerIsDrawn(MeshLayer::fill, model.elementPlot, model, element);
+        if (frame.contour) {
+            const int surface = facingSurface(planes[element], viewAxis);
+            frame.cornerValues = (*contourValues)[element].surfaces[surface];
+        }
         if (frame.contour || frame.fill)
             frame.shading = shadingFactor(planes[element], viewAxis, light);
     }
@@ -91,25 +79,29 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
 
     // The light of this frame is placed first: every fill uses it.
     gatherElements(context, model.contourOn && haveLimits ? values : nullptr);
+    // Node markers: a picked node shows even when the layer is off.
+    const bool markers =
+        model.nodePlot != PlotScope::none ||
+        std::find(model.nodePicked.begin(), model.nodePicked.end(), 1) != model.nodePicked.end();
 
     const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera);
     const std::size_t count = order.size();
     for (std::size_t k = 0; k < count; ++k) {
-        if (k + recordLookahead < count) {
-            __builtin_prefetch(&elements_[order[k + recordLookahead]]);
-            __builtin_prefetch(model.elementCorners(order[k + recordLookahead]));
+        if (k + lookahead < count) {
+            const auto* ahead = reinterpret_cast<const char*>(&elements_[order[k + lookahead]]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(ElementFrame) - 1);
         }
-        if (k + cornerLookahead < count) prefetchCorners(model, order[k + cornerLookahead]);
-
         const std::int32_t element = order[k];
         const ElementFrame& frame = elements_[element];
         if (frame.reach == ScreenReach::hidden) continue;
         if (frame.contour)
-            drawElementContour(context, element, frame.cornerValues, limits_, frame.shading,
+            drawElementContour(context, frame.corners, frame.cornerValues, limits_, frame.shading,
                                frame.reach);
-        drawElementOutline(context, element, frame.reach);
-        if (frame.fill) drawElementFill(context, element, frame.shading, frame.reach);
-        drawElementNodes(context, element);
+        if (frame.outline) drawElementOutline(context, element, frame.corners, frame.reach);
+        if (frame.fill)
+            drawElementFill(context, element, frame.corners, frame.shading, frame.reach);
+        if (markers) drawElementNodes(context, element);
     }
 
     drawNodeNumbers(context, model.nodeNumberPlot);

@@ -8,6 +8,7 @@
 #include "render/ContourValues.h"
 #include "render/DepthOrder.h"
 #include "render/ElementPlanes.h"
+#include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
 namespace corvelt {
@@ -47,10 +48,12 @@ class FramePainter {
     // order: that pass then reads one small record per element instead of scattered
     // stresses and coordinates.
     struct ElementFrame {
+        ProjectedCorners corners;            // set unless hidden
         std::array<double, 4> cornerValues;  // facing surface; set only for a contour
         double shading;                      // set only for a contour or a fill
         ScreenReach reach;
         bool contour;
+        bool outline;
         bool fill;
     };
 

@@ -18,15 +18,6 @@ namespace {
 constexpr Rgb nodeNumberColour = fromColorRef(0xFF0000);
 constexpr Rgb elementNumberColour = fromColorRef(0xFF00FF);
 
-std::array<Point2D, ShellModel::nodesPerElement> projectedCorners(const ShellModel& model,
-                                                                  std::int32_t element) {
-    const std::int32_t* nodes = model.elementCorners(element);
-    std::array<Point2D, ShellModel::nodesPerElement> corners;
-    for (int j = 0; j < ShellModel::nodesPerElement; ++j)
-        corners[j] = model.projectedNodes[nodes[j]];
-    return corners;
-}
-
 // Decimal text of a non-negative index in a small buffer, without allocating.
 class IndexText {
   public:
@@ -54,12 +45,21 @@ ViewBox labelArea(const PaintContext& context, std::int32_t largestIndex, int he
 }  // namespace
 
 void drawElementOutline(PaintContext& context, std::int32_t element, ScreenReach reach) {
+    drawElementOutline(context, element, projectedCorners(context.model, element), reach);
+}
+
+void drawElementFill(PaintContext& context, std::int32_t element, double shading,
+                     ScreenReach reach) {
+    drawElementFill(context, element, projectedCorners(context.model, element), shading, reach);
+}
+
+void drawElementOutline(PaintContext& context, std::int32_t element,
+                        const ProjectedCorners& corners, ScreenReach reach) {
     const ShellModel& model = context.model;
     const MeshStyle style =
         meshStyle(MeshLayer::outline, model.elementOutlinePlot, model.elementPicked[element] != 0,
                   model.elementSelected[element] != 0);
     if (!style.drawn) return;
-    const auto corners = projectedCorners(model, element);
     ScreenPolygon pixels;
     context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
     if (pixels.size() < 2) return;
@@ -67,14 +67,13 @@ void drawElementOutline(PaintContext& context, std::int32_t element, ScreenReach
                             Pen{style.colour, style.penWidth, PenStyle::solid});
 }
 
-void drawElementFill(PaintContext& context, std::int32_t element, double shading,
-                     ScreenReach reach) {
+void drawElementFill(PaintContext& context, std::int32_t element, const ProjectedCorners& corners,
+                     double shading, ScreenReach reach) {
     const ShellModel& model = context.model;
     const MeshStyle style =
         meshStyle(MeshLayer::fill, model.elementPlot, model.elementPicked[element] != 0,
                   model.elementSelected[element] != 0);
     if (!style.drawn) return;
-    const auto corners = projectedCorners(model, element);
     ScreenPolygon pixels;
     context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
     fillShadedPolygon(context.canvas, pixels, style.colour, shading);

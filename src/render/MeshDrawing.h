@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/PlotScope.h"
+#include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
 namespace corvelt {
@@ -17,6 +18,12 @@ void drawElementOutline(PaintContext& context, std::int32_t element, ScreenReach
 void drawElementFill(PaintContext& context, std::int32_t element, double shading,
                      ScreenReach reach);
 void drawElementNodes(PaintContext& context, std::int32_t element);
+
+// The same with the element's projected corners at hand.
+void drawElementOutline(PaintContext& context, std::int32_t element,
+                        const ProjectedCorners& corners, ScreenReach reach);
+void drawElementFill(PaintContext& context, std::int32_t element, const ProjectedCorners& corners,
+                     double shading, ScreenReach reach);
 
 // Labels grow with the zoom: a fifth of the mean edge length as shown, truncated,
 // never more than maxLabelHeight (a label larger than any screen shows nothing more).

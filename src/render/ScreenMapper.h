@@ -32,7 +32,7 @@ struct ViewBox {
 ViewBox boundingBox(std::span<const Point2D> points);
 
 // Where a piece of geometry lies relative to the client area and its guard band.
-enum class ScreenReach {
+enum class ScreenReach : std::uint8_t {
     hidden,        // wholly outside the client area: nothing of it can be seen
     insideGuard,   // within the guard band: its corners become pixels directly
     crossesGuard,  // reaches beyond the guard band: clip before making pixels

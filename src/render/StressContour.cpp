@@ -95,19 +95,17 @@ void drawElementContour(PaintContext& context, std::int32_t element, const BandL
     }
     const auto values =
         facingCornerValues(context.model, context.camera.viewAxis(), element, component);
-    drawElementContour(context, element, values, limits, shading, reach);
+    drawElementContour(context, projectedCorners(context.model, element), values, limits, shading,
+                       reach);
 }
 
-void drawElementContour(PaintContext& context, std::int32_t element,
+void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
                         double shading, ScreenReach reach) {
-    const std::int32_t* nodes = context.model.elementCorners(element);
-    std::array<Point2D, 4> corners;
     Point2D centre;
-    for (int j = 0; j < 4; ++j) {
-        corners[j] = context.model.projectedNodes[nodes[j]];
-        centre.x += corners[j].x;
-        centre.y += corners[j].y;
+    for (const Point2D& corner : corners) {
+        centre.x += corner.x;
+        centre.y += corner.y;
     }
     centre.x *= 0.25;
     centre.y *= 0.25;

@@ -7,6 +7,7 @@
 #include "model/Point.h"
 #include "render/BandLimits.h"
 #include "render/ContourValues.h"
+#include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
 namespace corvelt {
@@ -41,8 +42,8 @@ std::array<double, 4> facingCornerValues(const ShellModel& model, const Point3D&
 void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
                         int component, double shading, ScreenReach reach);
 
-// The same with the corner values already taken from the facing surface.
-void drawElementContour(PaintContext& context, std::int32_t element,
+// The same with the corners' positions and their values on the facing surface at hand.
+void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
                         double shading, ScreenReach reach);
 
