@@ -1,7 +1,10 @@
 #include "model/NumberScan.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace corvelt {
@@ -56,12 +59,74 @@ bool isTooSmall(const char* p, const char* last) {
     return !significant || leadingExponent + exponentAt(p, last) < 0;
 }
 
+// Reads the common plain decimal form ("-1.234567e+02") without from_chars: at most
+// 19 significant digits and a decimal exponent of at most 22 either way, with a
+// mantissa below 2^53. Both the mantissa and the power of ten are then exact, so
+// one multiplication or division rounds correctly (Clinger's fast path) and the
+// result equals from_chars'. Anything else (more digits, large exponents, inf,
+// nan, no digits) is left to from_chars.
+bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& result) {
+    static constexpr std::array<double, 23> powersOfTen{
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::ptrdiff_t maxDigits = 19;
+    const bool negative = p != last && *p == '-';
+    if (negative) ++p;
+    const char* const numberStart = p;
+    while (p != last && *p == '0')
+        ++p;                     // leading zeros are no significant digits
+    std::uint64_t mantissa = 0;  // wraps harmlessly when there are too many digits
+    const char* const integerDigits = p;
+    for (; p != last && isDigit(*p); ++p)
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+    std::ptrdiff_t significantDigits = p - integerDigits;
+    int exponent = 0;
+    bool anyDigit = p != numberStart;
+    if (p != last && *p == '.') {
+        const char* const fraction = ++p;
+        if (significantDigits == 0)
+            while (p != last && *p == '0')
+                ++p;
+        const char* const significantFraction = p;
+        for (; p != last && isDigit(*p); ++p)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        significantDigits += p - significantFraction;
+        exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - fraction, 1000));
+        anyDigit = anyDigit || p != fraction;
+    }
+    if (!anyDigit || significantDigits > maxDigits) return false;
+
+    if (p != last && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        const bool negativeExponent = q != last && *q == '-';
+        if (q != last && (*q == '+' || *q == '-')) ++q;
+        if (q != last && isDigit(*q)) {  // an 'e' without digits is not part of the number
+            int written = 0;
+            for (; q != last && isDigit(*q); ++q) {
+                if (written > 1000) return false;
+                written = written * 10 + (*q - '0');
+            }
+            exponent += negativeExponent ? -written : written;
+            p = q;
+        }
+    }
+    if (mantissa > (std::uint64_t{1} << 53)) return false;
+    double value = static_cast<double>(mantissa);
+    if (mantissa != 0) {
+        if (exponent < -22 || exponent > 22) return false;
+        value = exponent < 0 ? value / powersOfTen[-exponent] : value * powersOfTen[exponent];
+    }
+    result = {negative ? -value : value, p, ScanStatus::ok};
+    return true;
+}
+
 }  // namespace
 
 ScanResult<double> scanDouble(const char* first, const char* last) {
     ScanResult<double> result;
     const char* start = skipPlusSign(first, last);
     if (start == nullptr) return result;
+    if (scanPlainDecimal(start, last, result)) return result;
     const auto [end, error] = std::from_chars(start, last, result.value);
     if (error == std::errc::invalid_argument) return result;
     result.end = end;

@@ -20,7 +20,8 @@ struct ScanResult {
 // the caller decides whether that byte may follow. A double that is not finite
 // (inf, nan) or too large for a double is refused; one too small for a double
 // reads as zero of its sign. Hexadecimal numbers are not decimal and read only
-// their leading "0".
+// their leading "0". The value is always the correctly rounded one, the same as
+// std::from_chars gives.
 ScanResult<double> scanDouble(const char* first, const char* last);
 
 // The same for a decimal integer that must fit 32 bits.

@@ -1,6 +1,5 @@
 #include "model/TokenCount.h"
 
-#include <bit>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -22,8 +21,8 @@ std::size_t countScalar(const char* first, const char* last, bool previousIsSepa
 }
 
 #if defined(__SSE2__)
-// One bit per byte of a 16-byte block: set where the byte is a separator.
-std::uint32_t separatorMask(const char* p) {
+// 0xFF in every byte of a 16-byte block that is a separator.
+__m128i separatorBytes(const char* p) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i comma = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(','));
     const __m128i blank = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '));
@@ -31,29 +30,47 @@ std::uint32_t separatorMask(const char* p) {
     // when min(byte - 9, 4) equals it.
     const __m128i shifted = _mm_sub_epi8(bytes, _mm_set1_epi8(9));
     const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(shifted, _mm_set1_epi8(4)), shifted);
-    const __m128i any = _mm_or_si128(_mm_or_si128(comma, blank), controls);
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(any));
+    return _mm_or_si128(_mm_or_si128(comma, blank), controls);
+}
+
+// Counts the starts in [first, last), which begins after at least one byte that
+// may be read. Per 16 bytes: a start is a non-separator whose predecessor (the
+// same test on the block loaded one byte earlier) is a separator. Each byte lane
+// counts its starts (subtracting 0xFF adds one) for up to 255 blocks before the
+// lanes are summed.
+std::size_t countBlocks(const char* first, std::size_t blocks) {
+    std::size_t count = 0;
+    while (blocks > 0) {
+        const std::size_t batch = blocks < 255 ? blocks : 255;
+        __m128i lanes = _mm_setzero_si128();
+        for (std::size_t b = 0; b < batch; ++b, first += 16) {
+            const __m128i starts =
+                _mm_andnot_si128(separatorBytes(first), separatorBytes(first - 1));
+            lanes = _mm_sub_epi8(lanes, starts);
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+        blocks -= batch;
+    }
+    return count;
 }
 #endif
 
 }  // namespace
 
 std::size_t countTokenStarts(const char* first, const char* last) {
-    std::size_t count = 0;
-    bool previousIsSeparator = true;
+    if (first == last) return 0;
+    // The first byte is judged alone (its predecessor counts as a separator and
+    // may not be readable); the rest in blocks that look one byte back.
+    std::size_t count = isSeparator(*first) ? 0 : 1;
+    const char* p = first + 1;
 #if defined(__SSE2__)
-    constexpr std::size_t block = 16;
-    while (static_cast<std::size_t>(last - first) >= block) {
-        const std::uint32_t separators = separatorMask(first);
-        // A start: a non-separator whose predecessor (shifted in) is a separator.
-        const std::uint32_t previous =
-            ((separators << 1) | (previousIsSeparator ? 1u : 0u)) & 0xFFFFu;
-        count += static_cast<std::size_t>(std::popcount(previous & ~separators & 0xFFFFu));
-        previousIsSeparator = (separators & 0x8000u) != 0;
-        first += block;
-    }
+    const auto blocks = static_cast<std::size_t>(last - p) / 16;
+    count += countBlocks(p, blocks);
+    p += blocks * 16;
 #endif
-    return count + countScalar(first, last, previousIsSeparator);
+    return count + countScalar(p, last, isSeparator(p[-1]));
 }
 
 }  // namespace corvelt

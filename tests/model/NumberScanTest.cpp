@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 
 namespace corvelt {
 namespace {
@@ -49,6 +54,38 @@ INSTANTIATE_TEST_SUITE_P(
         RealCase{"++1", ScanStatus::notANumber, 0, 0}, RealCase{"-", ScanStatus::notANumber, 0, 0},
         RealCase{"", ScanStatus::notANumber, 0, 0}, RealCase{" 1", ScanStatus::notANumber, 0, 0},
         RealCase{",", ScanStatus::notANumber, 0, 0}));
+
+// Plain decimals are read without from_chars; they must give its value bit for bit
+// and stop where it stops, over digit counts, exponents and spellings that cross
+// the limits of that shortcut (19 digits, 2^53, powers of ten up to 22).
+TEST(ScanDouble, AgreesWithFromCharsBitForBit) {
+    std::mt19937_64 random(20240611);
+    const std::array<const char*, 6> formats{"%.*e", "%.*E", "%.*f", "%.*g", "%+.*e", "%.*e,"};
+    int checked = 0;
+    for (int k = 0; k < 200000; ++k) {
+        const double mantissa = std::uniform_real_distribution<double>(-10, 10)(random);
+        const int exponent = std::uniform_int_distribution<int>(-30, 30)(random);
+        const int precision = std::uniform_int_distribution<int>(0, 21)(random);
+        const char* format = formats[static_cast<std::size_t>(k) % formats.size()];
+        std::array<char, 128> text{};
+        const int length = std::snprintf(text.data(), text.size(), format, precision,
+                                         std::ldexp(mantissa, exponent * 3));
+        if (length <= 0 || length >= static_cast<int>(text.size())) continue;
+        const char* first = text.data();
+        const char* last = first + length;
+        const ScanResult<double> ours = scanDouble(first, last);
+        double expected = 0;
+        const char* start = *first == '+' ? first + 1 : first;
+        const auto [end, error] = std::from_chars(start, last, expected);
+        ASSERT_EQ(error, std::errc{}) << text.data();
+        ASSERT_EQ(ours.status, ScanStatus::ok) << text.data();
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(ours.value), std::bit_cast<std::uint64_t>(expected))
+            << text.data();
+        ASSERT_EQ(ours.end, end) << text.data();
+        ++checked;
+    }
+    EXPECT_GT(checked, 190000);
+}
 
 TEST(ScanInt32, TakesSignsAndRefusesWhatDoesNotFit) {
     const auto scan = [](const char* text) { return scanInt32(text, text + std::strlen(text)); };
