@@ -12,53 +12,54 @@ namespace corvelt::samples {
 
 namespace {
 
-// Collects text and hands it to the stream a megabyte at a time.
+// Collects text in a block and hands it to the stream whenever the block is full.
 class BlockWriter {
   public:
     BlockWriter(std::ostream& out, const ResultWriteOptions& options)
-        : out_(out), options_(options) {
-        buffer_.reserve(blockBytes + 1024);
-    }
-    ~BlockWriter() = default;
-    BlockWriter(const BlockWriter&) = delete;
-    BlockWriter& operator=(const BlockWriter&) = delete;
+        : out_(out), options_(options), block_(blockBytes + slackBytes) {}
 
     void text(std::string_view piece) {
-        buffer_.insert(buffer_.end(), piece.begin(), piece.end());
+        for (char c : piece)
+            block_[used_++] = c;
         flushIfFull();
     }
 
     void number(double value) {
-        std::array<char, 40> digits{};
-        const auto result =
-            options_.significantDigits > 0
-                ? std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                std::chars_format::scientific, options_.significantDigits - 1)
-                : std::to_chars(digits.data(), digits.data() + digits.size(), value);
-        text({digits.data(), result.ptr});
+        char* const first = block_.data() + used_;
+        char* const last = first + slackBytes;
+        const auto result = options_.significantDigits > 0
+                                ? std::to_chars(first, last, value, std::chars_format::scientific,
+                                                options_.significantDigits - 1)
+                                : std::to_chars(first, last, value);
+        used_ += static_cast<std::size_t>(result.ptr - first);
+        flushIfFull();
     }
 
     void number(std::int64_t value) {
-        std::array<char, 24> digits{};
-        const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-        text({digits.data(), result.ptr});
+        char* const first = block_.data() + used_;
+        used_ +=
+            static_cast<std::size_t>(std::to_chars(first, first + slackBytes, value).ptr - first);
+        flushIfFull();
     }
 
     void flush() {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
+        out_.write(block_.data(), static_cast<std::streamsize>(used_));
+        used_ = 0;
     }
 
   private:
     static constexpr std::size_t blockBytes = std::size_t{1} << 20;
+    // Room past a full block for the longest piece written in one go.
+    static constexpr std::size_t slackBytes = 64;
 
     void flushIfFull() {
-        if (buffer_.size() >= blockBytes) flush();
+        if (used_ >= blockBytes) flush();
     }
 
     std::ostream& out_;
     const ResultWriteOptions& options_;
-    std::vector<char> buffer_;
+    std::vector<char> block_;
+    std::size_t used_ = 0;
 };
 
 template <typename Values>
