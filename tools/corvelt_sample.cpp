@@ -19,6 +19,7 @@ constexpr std::string_view usage =
     "FILE]\n"
     "  --elements N     about N elements, nearly square (default grid 48 x 64)\n"
     "  --grid A H       A elements along the axis, H around the circumference\n"
+    "  --start DEGREES  hoop angle where the mesh starts (default 180: the lower half)\n"
     "  --sweep DEGREES  meshed part of the circumference (default 180, 360 closes the tube)\n"
     "  --digits D       significant digits (default 7; 0 = exact round trip)\n"
     "  -o FILE          output file (default Shell_AverageStrs.txt)\n";
@@ -58,6 +59,10 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             const auto sweep = parseNumber<double>(next());
             if (!sweep || *sweep <= 0.0 || *sweep > 360.0) return std::nullopt;
             options.sample.sweepDegrees = *sweep;
+        } else if (option == "--start") {
+            const auto start = parseNumber<double>(next());
+            if (!start) return std::nullopt;
+            options.sample.startDegrees = *start;
         } else if (option == "--digits") {
             const auto digits = parseNumber<int>(next());
             if (!digits || *digits < 0 || *digits > 17) return std::nullopt;
@@ -70,9 +75,12 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             return std::nullopt;
         }
     }
-    if (options.elementCount)
-        options.sample = corvelt::samples::cylinderWithElementCount(*options.elementCount,
-                                                                    options.sample.sweepDegrees);
+    if (options.elementCount) {
+        const corvelt::samples::CylinderSample sized = corvelt::samples::cylinderWithElementCount(
+            *options.elementCount, options.sample.sweepDegrees);
+        options.sample.axialElements = sized.axialElements;
+        options.sample.hoopElements = sized.hoopElements;
+    }
     return options;
 }
 

@@ -108,7 +108,8 @@ ResultData generateCylinderResult(const CylinderSample& sample) {
         const double x = sample.length * i / sample.axialElements;
         const WallSurfaces wall = wallStressAt(sample, x);
         for (std::int32_t j = 0; j < hoopNodes; ++j) {
-            const double theta = radians(sample.sweepDegrees) * j / sample.hoopElements;
+            const double theta =
+                radians(sample.startDegrees + sample.sweepDegrees * j / sample.hoopElements);
             data.nodes.push_back(
                 {x, sample.radius * std::cos(theta), sample.radius * std::sin(theta)});
             nodeStress.push_back({worldStress(wall.outer, theta), worldStress(wall.inner, theta)});
