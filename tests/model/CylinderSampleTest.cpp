@@ -131,7 +131,8 @@ TEST(CylinderSample, ShippedSampleFileIsTheDefaultCylinder) {
     EXPECT_EQ(shipped.connectivity, expected.connectivity);
     for (std::size_t e = 0; e < expected.elementStresses.size(); e += 97)
         for (int s = 0; s < 2; ++s)
-            EXPECT_NEAR(shipped.elementStresses[e].value(s, 1, Se), expected.elementStresses[e].value(s, 1, Se),
+            EXPECT_NEAR(shipped.elementStresses[e].value(s, 1, Se),
+                        expected.elementStresses[e].value(s, 1, Se),
                         1e-6 * expected.elementStresses[e].value(s, 1, Se));
 }
 

@@ -34,9 +34,6 @@ std::string withSign(double v) {
 std::string withExponent(double v) {
     return shortest(v * 1000) + "E-3";
 }
-std::string withLowerExponent(double v) {
-    return shortest(v / 100) + "e+2";
-}
 // "3." for whole numbers, ".5" and "-.5" for magnitudes below one.
 std::string withBarePoint(double v) {
     std::string text = shortest(v);
@@ -69,9 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {.spellInteger = [](long long v) { return "00" + std::to_string(v); }},
                  ""},
         Spelling{"UpperExponent", {.spellReal = withExponent}, ""},
-        Spelling{"LowerExponent", {.spellReal = withLowerExponent}, ""},
         Spelling{"BarePoint", {.spellReal = withBarePoint}, ""},
-        Spelling{"TrailingBlanksOnLines", {.lineEnd = " \t\r\n"}, ""},
         Spelling{"TextAfterTheLastRecord", {}, "END OF RESULTS, 1,,2 x\n"},
         Spelling{
             "Everything",
@@ -157,7 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
                     return joinLines(l);
                 },
                 1, "found '\\xEF\\xBB\\xBFNPOIN=6'"},
-        Refusal{"LeadingBlank", replaceLine(1, " NPOIN=6"), 1, "expected 'NPOIN='"},
         Refusal{"MisspeltNodeKey", replaceLine(1, "NPOlN=6"), 1, "expected 'NPOIN='"},
         Refusal{"MissingElementCount",
                 [](auto& l) {
@@ -165,11 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                     return joinLines(l);
                 },
                 2, "expected 'NELEM=' after the node count, found '0,0,0'"},
-        Refusal{"BlankBeforeEquals", replaceLine(2, "NELEM =2"), 2, "expected 'NELEM='"},
         Refusal{"NegativeNodeCount", replaceLine(1, "NPOIN=-1"), 1,
                 "expected a node count of 0 or more, found '-1'"},
-        Refusal{"NegativeElementCount", replaceLine(2, "NELEM=-2"), 2,
-                "expected an element count of 0 or more"},
         // A count beyond what the file can hold allocates nothing; the message shows where
         // the text stops matching it.
         Refusal{"NodeCountBeyondTheFile", replaceLine(1, "NPOIN=99999999"), 9,
@@ -206,8 +197,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NotANumber", replaceLine(10, "1,nan,3,4,5,6,7"), 10,
                 "expected a finite number (Sy of element 0, corner 0, first stress line), found "
                 "'nan,3,4,5,6,7'"},
-        Refusal{"Infinity", replaceLine(12, "-inf,2,3,4,5,6,7"), 12,
-                "expected a finite number (Sx of element 0, corner 1, first stress line)"},
         Refusal{"DoubleOverflow", replaceLine(3, "1e999,0,0"), 3,
                 "expected a number within the range of a double (x of node 0)"},
         Refusal{"DoubleSign", replaceLine(3, "+-1,0,0"), 3,
@@ -325,24 +314,6 @@ TEST(ResultFileReader, FirstStressLineOfACornerFillsSurfaceZero) {
     EXPECT_EQ(block.value(0, 2, Tyz), 25.0);
     EXPECT_EQ(block.value(1, 0, Sx), 1000.0);
     EXPECT_EQ(block.value(1, 3, Se), 1036.0);
-}
-
-TEST(ResultFileReader, ReloadSelectsEverythingAndKeepsPlotOptions) {
-    const ScratchDirectory dir;
-    const auto file = dir.write("model.txt", plainText(twoElementModel()));
-    ShellModel model;
-    loadResultFile(model, file);
-    model.elementSelected.assign(2, 0);
-    model.nodeSelected[3] = 0;
-    model.elementPicked[0] = 1;
-    model.contourComponent = Txy;
-    model.nodePlot = PlotScope::selected;
-    loadResultFile(model, file);
-    EXPECT_EQ(model.elementSelected, (std::vector<std::uint8_t>{1, 1}));
-    EXPECT_EQ(model.nodeSelected, std::vector<std::uint8_t>(6, 1));
-    EXPECT_EQ(model.elementPicked, (std::vector<std::uint8_t>{0, 0}));
-    EXPECT_EQ(model.contourComponent, Txy);
-    EXPECT_EQ(model.nodePlot, PlotScope::selected);
 }
 
 TEST(ResultFileReader, ReportsRisingProgressOnTheCallingThreadOnly) {

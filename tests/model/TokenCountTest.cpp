@@ -44,11 +44,5 @@ TEST(CountTokenStarts, MatchesACharacterByCharacterCountAtAnyOffset) {
     }
 }
 
-TEST(CountTokenStarts, TakesTheByteBeforeTheRangeAsASeparator) {
-    const std::string text = "12,34";
-    EXPECT_EQ(countTokenStarts(text.data() + 1, text.data() + text.size()), 2u);
-    EXPECT_EQ(countTokenStarts(text.data() + 2, text.data() + 3), 0u);
-}
-
 }  // namespace
 }  // namespace corvelt
