@@ -42,6 +42,59 @@ Quotient firstColumnOffset(std::int64_t k, std::int64_t dx, std::int64_t dy) {
     return floorDivide(Int128{k} * dx + dy - 1, 2 * dy);
 }
 
+// The walk of the edge from a to b over the rows it crosses within `rows`; false
+// when it crosses none of them.
+inline bool walkEdge(Pixel a, Pixel b, int firstVisibleRow, int endVisibleRow,
+                     SpanFiller::EdgeWalk& walk) {
+    if (a.y == b.y) return false;  // horizontal edges cross no centre line
+    // Oriented downward whatever the polygon's direction, so that two polygons
+    // sharing the edge compute the very same columns.
+    if (a.y > b.y) std::swap(a, b);
+    const int firstRow = std::max(a.y, firstVisibleRow);
+    const int endRow = std::min(b.y, endVisibleRow);
+    if (firstRow >= endRow) return false;
+
+    const std::int64_t dx = std::int64_t{b.x} - a.x;
+    const std::int64_t dy = std::int64_t{b.y} - a.y;
+    const Quotient start = firstColumnOffset(2 * (std::int64_t{firstRow} - a.y) + 1, dx, dy);
+    walk.column = a.x + start.quotient;
+    walk.remainder = start.remainder;
+    walk.denominator = 2 * dy;
+    walk.firstRow = firstRow;
+    walk.endRow = endRow;
+    // Tiny polygons have many edges that cross a single row and never step.
+    if (endRow - firstRow > 1) {
+        const Quotient step = floorDivide(2 * dx, 2 * dy);
+        walk.columnStep = step.quotient;
+        walk.remainderStep = step.remainder;
+    } else {
+        walk.columnStep = 0;
+        walk.remainderStep = 0;
+    }
+    return true;
+}
+
+inline std::int64_t nextColumn(SpanFiller::EdgeWalk& walk) {
+    const std::int64_t column = walk.column;
+    walk.column += walk.columnStep;
+    walk.remainder += walk.remainderStep;
+    if (walk.remainder >= walk.denominator) {
+        walk.remainder -= walk.denominator;
+        ++walk.column;
+    }
+    return column;
+}
+
+// Adds a crossing to the sorted ones; the order changes only where edges cross.
+inline void insertSorted(std::int64_t* crossings, int& count, std::int64_t column) {
+    int slot = count++;
+    while (slot > 0 && crossings[slot - 1] > column) {
+        crossings[slot] = crossings[slot - 1];
+        --slot;
+    }
+    crossings[slot] = column;
+}
+
 }  // namespace
 
 void SpanFiller::fillPolygon(std::span<const Pixel> corners, std::uint32_t pixel) {
@@ -57,90 +110,79 @@ void SpanFiller::fillPolygon(std::span<const Pixel> corners, std::uint32_t pixel
         maxY = std::max(maxY, corner.y);
     }
     // Every crossing lies within the box, so a box left of column 0 or right of the
-    // last column reaches no pixel centre inside the buffer.
+    // last column reaches no pixel centre inside the buffer, and a box without
+    // width has no centre between two crossings.
     const Rows rows{std::max(minY, 0), std::min(maxY, buffer_.height)};
-    if (rows.first >= rows.end || maxX <= 0 || minX >= buffer_.width) return;
+    if (rows.first >= rows.end || maxX <= 0 || minX >= buffer_.width || minX == maxX) return;
 
     if (corners.size() <= smallCornerCount) {
-        std::array<EdgeWalk, smallCornerCount> edges;
-        std::array<EdgeWalk*, smallCornerCount> active;
-        std::array<std::int64_t, smallCornerCount> crossings;
-        const int edgeCount = setUpEdges(corners, rows, edges.data());
-        fillScanlines({edges.data(), active.data(), crossings.data()}, edgeCount, rows.end, pixel);
+        fillSmallPolygon(corners, rows, pixel);
     } else {
-        bigEdges_.resize(corners.size());
-        bigActive_.resize(corners.size());
-        bigCrossings_.resize(corners.size());
-        const int edgeCount = setUpEdges(corners, rows, bigEdges_.data());
-        fillScanlines({bigEdges_.data(), bigActive_.data(), bigCrossings_.data()}, edgeCount,
-                      rows.end, pixel);
+        fillLargePolygon(corners, rows, pixel);
     }
 }
 
-int SpanFiller::setUpEdges(std::span<const Pixel> corners, Rows rows, EdgeWalk* edges) {
+void SpanFiller::fillSmallPolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel) {
+    std::array<EdgeWalk, smallCornerCount> edges;
     int edgeCount = 0;
-    for (std::size_t i = 0; i < corners.size(); ++i) {
-        Pixel top = corners[i];
-        Pixel bottom = corners[i + 1 < corners.size() ? i + 1 : 0];
-        if (top.y == bottom.y) continue;  // horizontal edges cross no centre line
-        if (top.y > bottom.y) std::swap(top, bottom);
-        const int firstRow = std::max(top.y, rows.first);
-        const int endRow = std::min(bottom.y, rows.end);
-        if (firstRow >= endRow) continue;
-
-        // Oriented downward whatever the polygon's direction, so that two polygons
-        // sharing the edge compute the very same columns.
-        const std::int64_t dx = std::int64_t{bottom.x} - top.x;
-        const std::int64_t dy = std::int64_t{bottom.y} - top.y;
-        const std::int64_t k = 2 * (std::int64_t{firstRow} - top.y) + 1;
-        const Quotient start = firstColumnOffset(k, dx, dy);
-        const Quotient step = floorDivide(2 * dx, 2 * dy);
-        edges[edgeCount++] =
-            EdgeWalk{top.x + start.quotient, start.remainder, 2 * dy, step.quotient,
-                     step.remainder,         firstRow,        endRow};
+    Pixel previous = corners.back();
+    for (const Pixel corner : corners) {
+        edgeCount += walkEdge(previous, corner, rows.first, rows.end, edges[edgeCount]);
+        previous = corner;
     }
-    // Sorted by first row, so that scanlines take edges in as they reach them.
-    std::sort(edges, edges + edgeCount,
-              [](const EdgeWalk& a, const EdgeWalk& b) { return a.firstRow < b.firstRow; });
-    return edgeCount;
+    // Few edges: every row simply asks each of them.
+    std::array<std::int64_t, smallCornerCount> crossings;
+    for (int row = rows.first; row < rows.end; ++row) {
+        int crossingCount = 0;
+        for (int i = 0; i < edgeCount; ++i) {
+            EdgeWalk& edge = edges[i];
+            if (row >= edge.firstRow && row < edge.endRow) {
+                insertSorted(crossings.data(), crossingCount, nextColumn(edge));
+            }
+        }
+        fillRow(row, crossings.data(), crossingCount, pixel);
+    }
 }
 
-void SpanFiller::fillScanlines(Scratch scratch, int edgeCount, int endRow, std::uint32_t pixel) {
-    if (edgeCount == 0) return;
+void SpanFiller::fillLargePolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel) {
+    bigEdges_.resize(corners.size());
+    bigActive_.resize(corners.size());
+    bigCrossings_.resize(corners.size());
+    int edgeCount = 0;
+    Pixel previous = corners.back();
+    for (const Pixel corner : corners) {
+        edgeCount += walkEdge(previous, corner, rows.first, rows.end, bigEdges_[edgeCount]);
+        previous = corner;
+    }
+    // Many edges: sorted by first row, taken in as the rows reach them and
+    // dropped once past, so that a row only asks the edges that cross it.
+    std::sort(bigEdges_.begin(), bigEdges_.begin() + edgeCount,
+              [](const EdgeWalk& a, const EdgeWalk& b) { return a.firstRow < b.firstRow; });
     int next = 0;
     int activeCount = 0;
-    for (int row = scratch.edges[0].firstRow; row < endRow; ++row) {
-        while (next < edgeCount && scratch.edges[next].firstRow == row) {
-            scratch.active[activeCount++] = &scratch.edges[next++];
-        }
+    for (int row = rows.first; row < rows.end; ++row) {
+        while (next < edgeCount && bigEdges_[next].firstRow == row)
+            bigActive_[activeCount++] = &bigEdges_[next++];
         int kept = 0;
+        int crossingCount = 0;
         for (int i = 0; i < activeCount; ++i) {
-            EdgeWalk* edge = scratch.active[i];
+            EdgeWalk* edge = bigActive_[i];
             if (edge->endRow == row) continue;
-            scratch.active[kept] = edge;
-            // Insertion sort: the order changes only where edges cross.
-            int slot = kept++;
-            while (slot > 0 && scratch.crossings[slot - 1] > edge->column) {
-                scratch.crossings[slot] = scratch.crossings[slot - 1];
-                --slot;
-            }
-            scratch.crossings[slot] = edge->column;
-            edge->column += edge->columnStep;
-            edge->remainder += edge->remainderStep;
-            if (edge->remainder >= edge->denominator) {
-                edge->remainder -= edge->denominator;
-                ++edge->column;
-            }
+            bigActive_[kept++] = edge;
+            insertSorted(bigCrossings_.data(), crossingCount, nextColumn(*edge));
         }
         activeCount = kept;
-        if (activeCount == 0 && next == edgeCount) return;
-        std::uint32_t* line = buffer_.pixels + row * buffer_.stride;
-        for (int i = 0; i + 1 < activeCount; i += 2) {
-            const std::int64_t begin = std::max<std::int64_t>(scratch.crossings[i], 0);
-            const std::int64_t end =
-                std::min<std::int64_t>(scratch.crossings[i + 1], buffer_.width);
-            if (begin < end) std::fill(line + begin, line + end, pixel);
-        }
+        fillRow(row, bigCrossings_.data(), crossingCount, pixel);
+    }
+}
+
+void SpanFiller::fillRow(int row, const std::int64_t* crossings, int count, std::uint32_t pixel) {
+    std::uint32_t* line = buffer_.pixels + row * buffer_.stride;
+    for (int i = 0; i + 1 < count; i += 2) {
+        const std::int64_t begin = std::max<std::int64_t>(crossings[i], 0);
+        const std::int64_t end = std::min<std::int64_t>(crossings[i + 1], buffer_.width);
+        for (std::int64_t x = begin; x < end; ++x)
+            line[x] = pixel;
     }
 }
 

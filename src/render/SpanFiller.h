@@ -53,10 +53,9 @@ class SpanFiller {
 
     void clear(std::uint32_t pixel);
 
-  private:
-    // The state of one edge while the scanlines walk down it: the first pixel
-    // column whose centre is at or right of the edge, with the exact remainder of
-    // that division so that the next row needs only additions.
+    // The state of one edge while the rows walk down it: the first pixel column
+    // whose centre is at or right of the edge, with the exact remainder of that
+    // division, so that the next row needs only additions.
     struct EdgeWalk {
         std::int64_t column;
         std::int64_t remainder;  // 0 <= remainder < denominator
@@ -67,19 +66,16 @@ class SpanFiller {
         int endRow;  // one past the last row
     };
 
+  private:
     struct Rows {
         int first;
         int end;  // one past the last row
     };
 
-    struct Scratch {
-        EdgeWalk* edges;
-        EdgeWalk** active;
-        std::int64_t* crossings;
-    };
-
-    static int setUpEdges(std::span<const Pixel> corners, Rows rows, EdgeWalk* edges);
-    void fillScanlines(Scratch scratch, int edgeCount, int endRow, std::uint32_t pixel);
+    void fillSmallPolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel);
+    void fillLargePolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel);
+    // Fills between crossings 0 and 1, 2 and 3, ... of one row.
+    void fillRow(int row, const std::int64_t* crossings, int count, std::uint32_t pixel);
 
     PixelBuffer buffer_;
     std::vector<EdgeWalk> bigEdges_;

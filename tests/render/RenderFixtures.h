@@ -3,10 +3,8 @@
 // Small hand-built models and cameras for the rendering tests.
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "model/ShellModel.h"
 #include "view/Projection.h"
@@ -14,14 +12,14 @@
 
 namespace corvelt::testing {
 
-// Unit squares side by side along +x in the plane z, corners counter-clockwise seen
-// from +z, each with its own four nodes. Every stress value is `value`.
-inline ResultData squareRow(int count, double z = 0.0, double value = 0.0) {
+// Unit squares side by side along +x in the plane z = 0, corners counter-clockwise
+// seen from +z, each with its own four nodes; every stress value is `value`.
+inline ResultData squareRow(int count, double value = 0.0) {
     ResultData data;
     for (int e = 0; e < count; ++e) {
         const double x = e;
         const std::int32_t first = static_cast<std::int32_t>(data.nodes.size());
-        data.nodes.insert(data.nodes.end(), {{x, 0, z}, {x + 1, 0, z}, {x + 1, 1, z}, {x, 1, z}});
+        data.nodes.insert(data.nodes.end(), {{x, 0, 0}, {x + 1, 0, 0}, {x + 1, 1, 0}, {x, 1, 0}});
         data.connectivity.insert(data.connectivity.end(), {first, first + 1, first + 2, first + 3});
         ElementStressBlock block;
         for (auto& surface : block.surfaces)
@@ -32,18 +30,16 @@ inline ResultData squareRow(int count, double z = 0.0, double value = 0.0) {
     return data;
 }
 
-inline void setCornerValues(ResultData& data, int element, int surface,
-                            std::array<double, 4> values, int component = Se) {
+inline void setSe(ResultData& data, int element, int surface, std::array<double, 4> values) {
     for (int j = 0; j < 4; ++j)
-        data.elementStresses[element].surfaces[surface][j][component] = values[j];
+        data.elementStresses[element].surfaces[surface][j][Se] = values[j];
 }
 
-// The identity view: view x = world x, view y = world y, depth = world z (the viewer
-// looks down from +z). `scale` pixels per unit, view point `centre` at pixel `origin`.
+// The identity view (the viewer looks down from +z): `scale` pixels per unit, the
+// view point `centre` drawn at pixel `origin`.
 inline ViewCamera topCamera(double scale, Point2D centre, Pixel origin, int width = 800,
                             int height = 600) {
     ViewCamera camera;
-    camera.viewMatrix = identityMatrix();
     camera.scale = scale;
     camera.centerX = centre.x;
     camera.centerY = centre.y;
@@ -54,6 +50,9 @@ inline ViewCamera topCamera(double scale, Point2D centre, Pixel origin, int widt
     return camera;
 }
 
+// Seen from -z instead: view x = -world x, depth = -world z.
+inline constexpr Matrix4 fromBelow{-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
+
 inline ShellModel adopt(ResultData data, const ViewCamera& camera) {
     ShellModel model;
     model.adoptResult(std::move(data));
@@ -61,7 +60,7 @@ inline ShellModel adopt(ResultData data, const ViewCamera& camera) {
     return model;
 }
 
-// Twice the signed area (shoelace), in whatever units the corners are.
+// Twice the signed area (shoelace).
 template <typename P>
 double doubleArea(std::span<const P> corners) {
     double sum = 0.0;
