@@ -5,9 +5,11 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/NumberScan.h"
+#include "model/Prefault.h"
 #include "model/ResultFileError.h"
 #include "model/ResultFileLayout.h"
 #include "model/TaskPool.h"
@@ -322,14 +324,30 @@ class ProgressMeter {
     double lastReported_ = 0.0;
 };
 
-void allocateArrays(ResultData& data, const ResultFileLayout& layout) {
+// The element stresses are most of the model's memory, and first touching fresh
+// pages costs more than filling them. So their storage is reserved first, its
+// pages are populated in pieces by the workers while they count, and the arrays
+// are constructed afterwards, which then only zeroes resident memory.
+constexpr std::size_t prefaultPieceBytes = std::size_t{16} << 20;
+
+// Reserves the stress storage and returns it as raw bytes for prefaulting. data()
+// of a reserved empty vector is its storage in the libraries we build with; the
+// prefault is only a hint, so nothing depends on it.
+std::span<std::byte> reserveStressStorage(ResultData& data, const ResultFileLayout& layout) {
+    const auto elementCount = static_cast<std::size_t>(layout.elementCount);
+    data.elementStresses.reserve(elementCount);
+    return {reinterpret_cast<std::byte*>(data.elementStresses.data()),
+            elementCount * sizeof(ElementStressBlock)};
+}
+
+void constructArrays(ResultData& data, const ResultFileLayout& layout) {
     data.nodes.resize(static_cast<std::size_t>(layout.nodeCount));
     data.connectivity.resize(static_cast<std::size_t>(layout.elementCount) *
                              ShellModel::nodesPerElement);
     data.elementStresses.resize(static_cast<std::size_t>(layout.elementCount));
 }
 
-// Pass 1 counts the tokens of every chunk (and allocates the arrays meanwhile), so
+// Pass 1 counts the tokens of every chunk (and prepares the arrays meanwhile), so
 // each chunk learns which field it starts in; pass 2 parses the chunks in
 // parallel straight into the arrays. The earliest fault in the text wins: faults
 // after it may be mere echoes of it.
@@ -340,19 +358,25 @@ void parseBody(std::string_view text, const std::string& fileName, const Header&
     ProgressMeter meter(progress, text.size());
     const auto report = [&meter] { meter.report(); };
 
+    const std::span<std::byte> stressStorage =
+        header.fitsFile ? reserveStressStorage(data, header.layout) : std::span<std::byte>{};
+    const std::size_t pieces = (stressStorage.size() + prefaultPieceBytes - 1) / prefaultPieceBytes;
     runTasks(
-        chunks.size() + 1, workers,
+        pieces + chunks.size(), workers,
         [&](std::size_t task) {
-            if (task == 0) {
-                if (header.fitsFile) allocateArrays(data, header.layout);
-                return;
+            if (task < pieces) {
+                const std::size_t offset = task * prefaultPieceBytes;
+                return prefaultForWriting(
+                    stressStorage.data() + offset,
+                    std::min(prefaultPieceBytes, stressStorage.size() - offset));
             }
-            Chunk& chunk = chunks[task - 1];
+            Chunk& chunk = chunks[task - pieces];
             chunk.tokenCount = static_cast<std::int64_t>(
                 countTokenStarts(text.data() + chunk.begin, text.data() + chunk.end));
             meter.counted(chunk.end - chunk.begin);
         },
         report);
+    if (header.fitsFile) constructArrays(data, header.layout);
 
     std::int64_t tokensSeen = 0;
     for (Chunk& chunk : chunks) {
