@@ -52,6 +52,13 @@ struct ResultFileLayout {
     std::int64_t nodeTokenCount() const { return nodeCount * tokensPerNode; }
     std::int64_t tokenCount() const { return nodeTokenCount() + elementCount * tokensPerElement; }
 
+    bool isCornerIndex(std::int64_t index) const {
+        return index >= nodeTokenCount() &&
+               elementFields[static_cast<std::size_t>((index - nodeTokenCount()) %
+                                                      tokensPerElement)]
+                   .isCornerIndex;
+    }
+
     // What token `index` of the body is, for messages: "y of node 3",
     // "corner 2 of element 0", "Txy of element 5, corner 1, second stress line".
     std::string describeToken(std::int64_t index) const;

@@ -70,11 +70,8 @@ std::string quoteFoundText(std::string_view text, std::size_t offset) {
 
 // "a number (y of node 3)" or "a node index (corner 1 of element 0)".
 std::string expectedToken(const ResultFileLayout& layout, std::int64_t token) {
-    const bool isIndex =
-        token >= layout.nodeTokenCount() &&
-        elementFields[(token - layout.nodeTokenCount()) % tokensPerElement].isCornerIndex;
-    return std::string(isIndex ? "a node index (" : "a number (") + layout.describeToken(token) +
-           ")";
+    return std::string(layout.isCornerIndex(token) ? "a node index (" : "a number (") +
+           layout.describeToken(token) + ")";
 }
 
 // ---- The two count lines --------------------------------------------------
@@ -273,10 +270,8 @@ std::optional<Fault> BodyParser::parseChunk(const Chunk& chunk) const {
 
 std::optional<Fault> BodyParser::numberFault(const char* at, ScanStatus status,
                                              std::int64_t token) const {
-    const bool isIndex =
-        token >= layout_.nodeTokenCount() &&
-        elementFields[(token - layout_.nodeTokenCount()) % tokensPerElement].isCornerIndex;
-    if (isIndex && status == ScanStatus::outOfRange) return indexFault(at, token);
+    if (layout_.isCornerIndex(token) && status == ScanStatus::outOfRange)
+        return indexFault(at, token);
     const std::string what = layout_.describeToken(token);
     switch (status) {
         case ScanStatus::notFinite:
@@ -289,6 +284,7 @@ std::optional<Fault> BodyParser::numberFault(const char* at, ScanStatus status,
 }
 
 std::optional<Fault> BodyParser::indexFault(const char* at, std::int64_t token) const {
+    if (layout_.nodeCount == 0) return faultAt(at, expectedToken(layout_, token));
     return faultAt(at, "a node index 0 .. " + std::to_string(layout_.nodeCount - 1) + " (" +
                            layout_.describeToken(token) + ")");
 }
