@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace corvelt::samples {
@@ -14,6 +15,17 @@ using Matrix3 = std::array<std::array<double, 3>, 3>;
 
 double radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
+}
+
+// Cosine and sine, exact where the angle lies on an axis, so that nodes on the
+// symmetry planes get coordinates of exactly 0 rather than 6e-14.
+std::pair<double, double> exactOnAxes(double degrees, double theta) {
+    const double quarterTurns = degrees / 90.0;
+    if (quarterTurns != std::round(quarterTurns)) return {std::cos(theta), std::sin(theta)};
+    static constexpr std::array<std::pair<double, double>, 4> axes{
+        {{1.0, 0.0}, {0.0, 1.0}, {-1.0, 0.0}, {0.0, -1.0}}};
+    const auto quarter = static_cast<long long>(std::round(quarterTurns));
+    return axes[static_cast<std::size_t>(((quarter % 4) + 4) % 4)];
 }
 
 bool closesTube(const CylinderSample& sample) {
@@ -108,10 +120,11 @@ ResultData generateCylinderResult(const CylinderSample& sample) {
         const double x = sample.length * i / sample.axialElements;
         const WallSurfaces wall = wallStressAt(sample, x);
         for (std::int32_t j = 0; j < hoopNodes; ++j) {
-            const double theta =
-                radians(sample.startDegrees + sample.sweepDegrees * j / sample.hoopElements);
-            data.nodes.push_back(
-                {x, sample.radius * std::cos(theta), sample.radius * std::sin(theta)});
+            const double degrees =
+                sample.startDegrees + sample.sweepDegrees * j / sample.hoopElements;
+            const double theta = radians(degrees);
+            const auto [c, s] = exactOnAxes(degrees, theta);
+            data.nodes.push_back({x, sample.radius * c, sample.radius * s});
             nodeStress.push_back({worldStress(wall.outer, theta), worldStress(wall.inner, theta)});
         }
     }
