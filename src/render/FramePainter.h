@@ -30,9 +30,10 @@ class FramePainter {
   public:
     void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas);
 
-    // Forgets what was kept between frames. Needed only when node positions,
-    // connectivity or stresses changed in place; a reload that moves new arrays into
-    // the model is noticed anyway.
+    // Forgets what was kept between frames. Call it whenever the model's mesh or
+    // stresses change: in place, and also on every reload (new arrays usually have
+    // new addresses, which the painter notices, but after several reloads without a
+    // paint between them one may reuse the address of an array painted before).
     void invalidate();
 
     // Faults of the contour arithmetic counted over all frames painted so far (an
