@@ -1,6 +1,7 @@
 #include "samples/ResultFileWriter.h"
 
 #include <array>
+#include <cassert>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -18,7 +19,9 @@ class BlockWriter {
     BlockWriter(std::ostream& out, const ResultWriteOptions& options)
         : out_(out), options_(options), block_(blockBytes + slackBytes) {}
 
+    // Pieces are the short keys and separators of the format, never longer than the slack.
     void text(std::string_view piece) {
+        assert(piece.size() <= slackBytes);
         for (char c : piece)
             block_[used_++] = c;
         flushIfFull();
