@@ -58,9 +58,9 @@ TEST_P(ChunkedParse, ReportsAFaultOnEveryLineWhereItIs) {
     // not read, so that line is spared), and a cut file.
     for (std::size_t line = 2; line < lines.size(); ++line) {
         std::vector<std::string> blank = lines;
-        blank[line].insert(blank[line].find(','), " ");
+        blank[line].insert(blank[line].find(','), 1, ' ');
         std::vector<std::string> letter = lines;
-        if (line + 1 < lines.size()) letter[line] += "x";
+        if (line + 1 < lines.size()) letter[line].push_back('x');
         const std::vector<std::string> cut(lines.begin(),
                                            lines.begin() + static_cast<std::ptrdiff_t>(line));
         for (const auto& faulty : {blank, letter, cut}) {
@@ -78,9 +78,9 @@ TEST_P(ChunkedParse, ReportsAFaultOnEveryLineWhereItIs) {
 TEST_P(ChunkedParse, ReportsTheEarliestOfSeveralFaults) {
     std::vector<std::string> lines =
         splitLines(samples::formatResultText(smallCylinder(), {.significantDigits = 0}));
-    lines[40] += ",";
+    lines[40].push_back(',');
     lines[12] = "1,2";
-    lines[30] = "x";
+    lines[30].assign(1, 'x');
     const std::string message = refusal(joinLines(lines), options());
     EXPECT_NE(message.find("cylinder.txt:13: expected ',' after y of node 10"), std::string::npos)
         << message;

@@ -303,9 +303,11 @@ TEST(ResultFileReader, FirstStressLineOfACornerFillsSurfaceZero) {
     std::string text = "NPOIN=4\nNELEM=1\n0,0,0\n1,0,0\n1,1,0\n0,1,0\n3,2,1,0\n";
     for (int corner = 0; corner < 4; ++corner)
         for (int line = 0; line < 2; ++line) {
-            for (int k = 0; k < 7; ++k)
-                text += (k ? "," : "") + std::to_string(1000 * line + 10 * corner + k);
-            text += "\n";
+            for (int k = 0; k < 7; ++k) {
+                if (k > 0) text.push_back(',');
+                text += std::to_string(1000 * line + 10 * corner + k);
+            }
+            text.push_back('\n');
         }
     const ResultData data = readResultFile(dir.write("surfaces.txt", text));
     EXPECT_EQ(data.connectivity, (std::vector<std::int32_t>{3, 2, 1, 0}));
