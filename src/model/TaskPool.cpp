@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -58,8 +59,14 @@ void runTasks(std::size_t count, unsigned workers, const std::function<void(std:
     {
         std::vector<std::jthread> helpers;
         helpers.reserve(helperCount);
-        for (std::size_t h = 0; h < helperCount; ++h)
-            helpers.emplace_back([&queue] { queue.drain([] {}); });
+        for (std::size_t h = 0; h < helperCount; ++h) {
+            // Without another thread the work still gets done, only on fewer cores.
+            try {
+                helpers.emplace_back([&queue] { queue.drain([] {}); });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
         queue.drain([&afterOwnTask] {
             if (afterOwnTask) afterOwnTask();
         });
