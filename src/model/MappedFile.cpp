@@ -34,7 +34,8 @@ class FileDescriptor {
 }  // namespace
 
 MappedFile::MappedFile(const std::filesystem::path& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that opening a named pipe cannot hang; it is refused below.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) throwSystemError(errno, "open");
 
     struct stat status {};

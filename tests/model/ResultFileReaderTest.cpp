@@ -1,6 +1,7 @@
 #include "model/ResultFileReader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <thread>
@@ -239,9 +240,12 @@ TEST(ResultFileReader, RefusesAMissingFileWithTheSystemsReason) {
     EXPECT_TRUE(model.nodes.empty());
 }
 
-TEST(ResultFileReader, RefusesADirectory) {
+TEST(ResultFileReader, RefusesADirectoryAndANamedPipeWithoutWaiting) {
     const ScratchDirectory dir;
     EXPECT_THROW(readResultFile(dir.path()), ResultFileError);
+    const std::filesystem::path pipe = dir.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(readResultFile(pipe), ResultFileError);
 }
 
 TEST(ResultFileReader, NodelessFileIsReadToItsEndThenRefused) {
