@@ -89,6 +89,10 @@ class Application {
     // Returns whether a repaint was due and clears the mark.
     bool takeRepaintDue();
 
+    // Internal faults of the contour arithmetic over all frames so far (see
+    // FramePainter::internalErrorCount); the window reports a rise once.
+    std::int64_t internalErrorCount() const { return painter_.internalErrorCount(); }
+
     const AppState& state() const { return state_; }
     const ShellModel& model() const { return model_; }
     const ViewCamera& camera() const { return camera_; }

@@ -1,0 +1,166 @@
+#include "gui/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <exception>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "app/Application.h"
+#include "app/MenuTable.h"
+#include "gui/ResultFileLoad.h"
+#include "gui/ViewWidget.h"
+#include "model/ResultFileError.h"
+
+namespace corvelt {
+
+namespace {
+
+constexpr int defaultWidth = 1200;
+constexpr int defaultHeight = 800;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// File names are bytes on Linux; Qt decodes and encodes them the same way.
+std::filesystem::path pathOf(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+QString fileNameOf(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The reader's messages start with their headline and name file and line; other
+// failures get the same headline so that the user sees one kind of message.
+QString loadFailureMessage(const std::exception_ptr& failure, const std::filesystem::path& path) {
+    const std::string where =
+        std::string(resultFileReadErrorHeadline) + "\n" + path.string() + ": ";
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ResultFileError& error) {
+        return QString::fromUtf8(error.what());
+    } catch (const std::bad_alloc&) {
+        return QString::fromUtf8(where + "not enough memory to read the file");
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(where + error.what());
+    }
+}
+
+QSize defaultWindowSize() {
+    QSize size(defaultWidth, defaultHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    return size;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Application& app) : app_(app) {
+    setWindowTitle(QString::fromUtf8(caption));
+    auto view = std::make_unique<ViewWidget>(app_);
+    view_ = view.get();
+    setCentralWidget(view.release());
+    view_->setFocus();
+    buildMenuBar();
+    resize(defaultWindowSize());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenuBar() {
+    for (const MenuPopup& popup : mainMenu()) {
+        QMenu* menu = menuBar()->addMenu(fromUtf8(popup.title));
+        for (const MenuItem& item : popup.items) {
+            if (item.isSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(fromUtf8(item.text));
+            const int id = item.commandId;
+            action->setData(id);
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+            commandActions_.push_back(action);
+        }
+        // Dialogs may change the state behind the menu's back; show it as it is now.
+        connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
+    }
+    refreshMenuMarks();
+}
+
+QAction* MainWindow::commandAction(int commandId) const {
+    for (QAction* action : commandActions_)
+        if (action->data().toInt() == commandId) return action;
+    return nullptr;
+}
+
+void MainWindow::runCommand(int commandId) {
+    if (app_.command(commandId) == CommandOutcome::openFileRequested) chooseAndOpenFile();
+    refreshMenuMarks();
+    view_->syncWithApplication();
+}
+
+// Only items that carry a mark are checkable: as in the classic menus, an item
+// without a mark shows no empty box either.
+void MainWindow::refreshMenuMarks() {
+    for (QAction* action : commandActions_) {
+        const bool checked = app_.isChecked(action->data().toInt());
+        action->setCheckable(checked);
+        action->setChecked(checked);
+    }
+}
+
+void MainWindow::chooseAndOpenFile() {
+    const QString lastFile = fileNameOf(app_.state().resultFileName);
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QString::fromUtf8(resultFileDialogTitle),
+        lastFile.isEmpty() ? QString() : QFileInfo(lastFile).absoluteFilePath(),
+        QString::fromUtf8(resultFileFilter));
+    if (chosen.isEmpty()) return;  // cancelled: nothing changes
+    openResultFile(pathOf(chosen));
+}
+
+bool MainWindow::openResultFile(const std::filesystem::path& path) {
+    std::exception_ptr failure;
+    {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        try {
+            app_.adoptFile(readResultFileShowingProgress(isVisible() ? this : nullptr, path), path);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    if (failure) {
+        showWarning(loadFailureMessage(failure, path));
+        return false;
+    }
+    view_->syncWithApplication();
+    return true;
+}
+
+void MainWindow::showWarning(const QString& message) {
+    // Before the window is shown the box stands on its own.
+    QMessageBox::warning(isVisible() ? this : nullptr, QStringLiteral("Warning!"), message);
+}
+
+// The window must not go while a worker still reads into the data it will adopt.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (loading_) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace corvelt

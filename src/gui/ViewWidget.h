@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace corvelt {
+
+class Application;
+
+// The client area of the main window. It turns Qt's input events into calls on the
+// application and paints the application's frame; it decides nothing itself.
+//
+// Every frame is painted completely into one off-screen image of the widget's size
+// and shown with a single copy, so no half-drawn frame is ever visible. The image is
+// kept while the size stays the same.
+class ViewWidget : public QWidget {
+  public:
+    explicit ViewWidget(Application& app, QWidget* parent = nullptr);
+
+    // Schedules a repaint when the application has marked one as due. Called after
+    // everything that may change the picture.
+    void syncWithApplication();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    // The picture shows no focus, so gaining or losing it repaints nothing.
+    void focusInEvent(QFocusEvent*) override {}
+    void focusOutEvent(QFocusEvent*) override {}
+
+  private:
+    void noticeInternalErrors();
+
+    Application& app_;
+    QImage frame_;
+    bool internalErrorReported_ = false;
+};
+
+}  // namespace corvelt
