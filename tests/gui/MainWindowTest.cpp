@@ -1,0 +1,493 @@
+#include "gui/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestMeshes.h"
+#include "app/Application.h"
+#include "app/CommandId.h"
+#include "app/MenuTable.h"
+#include "gui/FrameImage.h"
+#include "gui/ViewWidget.h"
+#include "model/ResultFileError.h"
+#include "samples/PressurizedCylinder.h"
+#include "samples/ResultFileWriter.h"
+
+namespace corvelt {
+namespace {
+
+using testing::TempDir;
+
+// Runs `handle` on the next modal dialog of type Dialog once it is up; a modal
+// dialog runs its own event loop, so the test cannot act on it directly.
+template <typename Dialog>
+void whenModalShows(std::function<void(Dialog&)> handle) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, handle] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        poll->deleteLater();
+        poll->stop();
+        handle(*dialog);
+    });
+    poll->start();
+}
+
+struct ShownMessage {
+    QString title;
+    QString text;
+};
+
+// Answers the next message box with OK and tells what it said, once it closed.
+std::shared_ptr<const ShownMessage> acceptNextMessage() {
+    auto message = std::make_shared<ShownMessage>();
+    whenModalShows<QMessageBox>([message](QMessageBox& box) {
+        message->title = box.windowTitle();
+        message->text = box.text();
+        box.accept();
+    });
+    return message;
+}
+
+// Counts the paint events that reach a widget.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int count() const { return count_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count_;
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    int count_ = 0;
+};
+
+QRgb qrgb(int red, int green, int blue) {
+    return qRgb(red, green, blue);
+}
+
+// A window over an application, shown on the offscreen screen with a given model.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.resize(640, 480);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    void open(const ResultData& data, const std::string& name = "model.txt") {
+        const std::filesystem::path path = files.file(name);
+        testing::writeResultFile(path, data);
+        ASSERT_TRUE(window.openResultFile(path));
+    }
+
+    // The cylinder sample: components that differ from each other.
+    void openCylinder() {
+        samples::CylinderSample sample;
+        sample.axialElements = 12;
+        sample.hoopElements = 16;
+        const std::filesystem::path path = files.file("cylinder.txt");
+        samples::writeResultFile(path, samples::generateCylinderResult(sample));
+        ASSERT_TRUE(window.openResultFile(path));
+    }
+
+    void trigger(int commandId) {
+        QAction* action = window.commandAction(commandId);
+        ASSERT_NE(action, nullptr) << commandId;
+        action->trigger();
+    }
+
+    // What the view shows, painted through its own paint event.
+    QImage shownFrame() {
+        return window.view().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    ViewWidget& view() { return window.view(); }
+
+    // How many times the view paints after the action, once pending events ran.
+    int paintsAfter(const std::function<void()>& action) {
+        QApplication::processEvents();
+        const PaintCounter paints(view());
+        action();
+        QApplication::processEvents();
+        return paints.count();
+    }
+
+    std::set<int> checkedItems() const {
+        std::set<int> checked;
+        for (const MenuPopup& popup : mainMenu())
+            for (const MenuItem& item : popup.items)
+                if (!item.isSeparator() && window.commandAction(item.commandId)->isChecked())
+                    checked.insert(item.commandId);
+        return checked;
+    }
+
+    TempDir files;
+    Application app;
+    MainWindow window{app};
+};
+
+// --- The menu bar.
+
+TEST_F(WindowTest, MenuBarFollowsTheMenuTable) {
+    const QList<QAction*> popups = window.menuBar()->actions();
+    ASSERT_EQ(popups.size(), static_cast<qsizetype>(mainMenu().size()));
+    for (qsizetype p = 0; p < popups.size(); ++p) {
+        const MenuPopup& expected = mainMenu()[static_cast<std::size_t>(p)];
+        SCOPED_TRACE(std::string(expected.title));
+        EXPECT_EQ(popups[p]->text().toStdString(), expected.title);
+        ASSERT_NE(popups[p]->menu(), nullptr);
+        const QList<QAction*> items = popups[p]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(expected.items.size()));
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const MenuItem& item = expected.items[static_cast<std::size_t>(i)];
+            EXPECT_EQ(items[i]->isSeparator(), item.isSeparator()) << i;
+            if (item.isSeparator()) continue;
+            EXPECT_EQ(items[i]->text().toStdString(), item.text);
+            EXPECT_EQ(items[i]->data().toInt(), item.commandId);
+        }
+    }
+    EXPECT_EQ(window.menuBar()->actions()[4]->text(), QStringLiteral("Pl&otCtrls"));
+    EXPECT_TRUE(window.windowTitle().startsWith(QStringLiteral("Corvelt, designed by ")));
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" r2020_1_15")));
+}
+
+TEST_F(WindowTest, StartMarks) {
+    EXPECT_EQ(checkedItems(),
+              (std::set<int>{contourSeCommand, contourCommand, unplotAllNodesCommand,
+                             unplotAllElementOutlinesCommand, unplotAllElementsCommand,
+                             unplotAllNodeNumbersCommand, unplotAllElementNumbersCommand,
+                             blackBackgroundCommand}));
+}
+
+// Every command, including a click on an item that is already checked (which Qt
+// would toggle by itself), leaves every mark as the application sees it.
+TEST_F(WindowTest, MarksFollowEveryCommand) {
+    open(testing::squareGrid(2, 2));
+    for (const MenuPopup& popup : mainMenu()) {
+        for (const MenuItem& chosen : popup.items) {
+            if (chosen.isSeparator() || chosen.commandId == openCommand) continue;
+            for (int repeat = 0; repeat < 2; ++repeat) {
+                trigger(chosen.commandId);
+                for (const MenuPopup& other : mainMenu()) {
+                    for (const MenuItem& item : other.items) {
+                        if (item.isSeparator()) continue;
+                        EXPECT_EQ(window.commandAction(item.commandId)->isChecked(),
+                                  app.isChecked(item.commandId))
+                            << item.commandId << " after " << chosen.commandId;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(WindowTest, PlotAllElementsThenSxMovesTheMarks) {
+    open(testing::squareGrid(2, 2));
+    trigger(plotAllElementsCommand);
+    EXPECT_FALSE(window.commandAction(contourCommand)->isChecked());
+    EXPECT_TRUE(window.commandAction(plotAllElementsCommand)->isChecked());
+    trigger(contourSxCommand);
+    const std::set<int> checked = checkedItems();
+    EXPECT_TRUE(checked.contains(contourSxCommand));
+    EXPECT_FALSE(checked.contains(contourSeCommand));
+    EXPECT_TRUE(checked.contains(contourCommand));
+    EXPECT_TRUE(checked.contains(unplotAllElementsCommand));
+    EXPECT_FALSE(checked.contains(plotAllElementsCommand));
+}
+
+// --- Painting.
+
+TEST_F(WindowTest, ViewShowsTheApplicationsFrameAtItsSize) {
+    openCylinder();
+    EXPECT_EQ(app.state().clientWidth, view().width());
+    EXPECT_EQ(app.state().clientHeight, view().height());
+    EXPECT_EQ(shownFrame(), renderFrame(app));
+}
+
+TEST_F(WindowTest, BackgroundCommandsRepaintTheWholeClientArea) {
+    openCylinder();
+    const QImage black = shownFrame();
+    EXPECT_EQ(black.pixel(0, 0), qrgb(0, 0, 0));
+    EXPECT_EQ(black.pixel(black.width() - 1, black.height() - 1), qrgb(0, 0, 0));
+
+    trigger(whiteBackgroundCommand);
+    const QImage white = shownFrame();
+    EXPECT_EQ(white.pixel(0, 0), qrgb(255, 255, 255));
+    EXPECT_EQ(white.pixel(white.width() - 1, white.height() - 1), qrgb(255, 255, 255));
+
+    trigger(blackBackgroundCommand);
+    EXPECT_EQ(shownFrame(), black);
+}
+
+// The view repaints once after what changes the picture and not after what does not.
+TEST_F(WindowTest, RepaintsOnlyWhenTheApplicationAsks) {
+    open(testing::squareGrid(4, 2));
+    EXPECT_EQ(paintsAfter([this] { trigger(whiteBackgroundCommand); }), 1);
+    EXPECT_EQ(paintsAfter([this] { trigger(viewKitCommand); }), 0);
+    EXPECT_EQ(paintsAfter([this] { QTest::keyClick(&view(), Qt::Key_A); }), 1);
+    EXPECT_EQ(paintsAfter([this] { QTest::keyClick(&view(), Qt::Key_P); }), 0);
+    EXPECT_EQ(paintsAfter([this] { QTest::mouseClick(&view(), Qt::LeftButton, {}, {50, 50}); }), 0);
+    EXPECT_EQ(paintsAfter([this] { QTest::mouseMove(&view(), {60, 70}); }), 1);  // the pan follows
+    EXPECT_EQ(paintsAfter([this] { window.resize(600, 420); }), 1);
+}
+
+TEST_F(WindowTest, ComponentCommandChangesTheContour) {
+    openCylinder();
+    const QImage se = shownFrame();
+    trigger(contourSxCommand);
+    const QImage sx = shownFrame();
+    EXPECT_NE(sx, se);
+    EXPECT_EQ(sx, renderFrame(app));
+}
+
+TEST_F(WindowTest, ResizeFitsTheModelAgain) {
+    open(testing::squareGrid(4, 2));
+    QTest::keyClick(&view(), Qt::Key_P);
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, QPoint(160, 130));
+    ASSERT_EQ(app.camera().originX, view().width() / 2 + 60);
+
+    window.resize(800, 560);
+    QApplication::processEvents();
+    EXPECT_EQ(app.state().clientWidth, view().width());
+    EXPECT_EQ(app.camera().originX, view().width() / 2);
+    EXPECT_EQ(app.camera().originY, view().height() / 2);
+    EXPECT_EQ(shownFrame(), renderFrame(app));
+}
+
+// --- Keys, clicks, moves and the wheel.
+
+TEST_F(WindowTest, ArrowKeysReachTheViewAndTurnOneStepPerKeyDown) {
+    open(testing::squareGrid(2, 2));
+    Application reference;
+    reference.adoptFile(testing::squareGrid(2, 2), "reference.txt");
+    ASSERT_EQ(app.camera().viewMatrix, reference.camera().viewMatrix);
+
+    // No widget named: the key goes where the keyboard focus is.
+    EXPECT_EQ(paintsAfter([] { QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Up); }), 1);
+    reference.keyDown(ArrowKey::up);
+    EXPECT_EQ(app.camera().viewMatrix, reference.camera().viewMatrix);
+
+    // A held key repeats its key-down; every repeat turns.
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&view(), &press);
+        reference.keyDown(ArrowKey::left);
+    }
+    EXPECT_EQ(app.camera().viewMatrix, reference.camera().viewMatrix);
+}
+
+struct CharacterCase {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    InteractionMode expectedMode;
+};
+
+void PrintTo(const CharacterCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CharacterKeys : public WindowTest, public ::testing::WithParamInterface<CharacterCase> {};
+
+TEST_P(CharacterKeys, SwitchTheModeInEitherCase) {
+    open(testing::squareGrid(2, 2));
+    QTest::keyClick(&view(), GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(app.state().interactionMode, GetParam().expectedMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CharacterKeys,
+    ::testing::Values(CharacterCase{"p", Qt::Key_P, Qt::NoModifier, InteractionMode::pan},
+                      CharacterCase{"P", Qt::Key_P, Qt::ShiftModifier, InteractionMode::pan},
+                      CharacterCase{"z", Qt::Key_Z, Qt::NoModifier, InteractionMode::zoomBox},
+                      CharacterCase{"Z", Qt::Key_Z, Qt::ShiftModifier, InteractionMode::zoomBox},
+                      CharacterCase{"x", Qt::Key_X, Qt::NoModifier, InteractionMode::none}),
+    [](const auto& info) {
+        return std::string(info.param.name) + (info.param.modifiers ? "Upper" : "Lower");
+    });
+
+// Seen from +z the 4 x 2 grid lies flat in the view; element 6 is column 2, row 1.
+class PickingTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        open(testing::squareGrid(4, 2));
+        app.applyViewAngles(-90, 90, true);
+        view().syncWithApplication();
+    }
+
+    // The client pixel of the centre of an element's projected corners.
+    QPoint elementCentre(int element) const {
+        Point2D sum{0.0, 0.0};
+        for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
+            const Point2D& corner = app.model().projectedNodes[static_cast<std::size_t>(
+                app.model().elementCorners(element)[j])];
+            sum.x += corner.x / ShellModel::nodesPerElement;
+            sum.y += corner.y / ShellModel::nodesPerElement;
+        }
+        const Pixel pixel = app.camera().viewToPixel(sum);
+        return {pixel.x, pixel.y};
+    }
+
+    std::vector<std::uint8_t> picked(std::initializer_list<int> elements) const {
+        std::vector<std::uint8_t> flags(8, 0);
+        for (int e : elements)
+            flags[static_cast<std::size_t>(e)] = 1;
+        return flags;
+    }
+};
+
+TEST_F(PickingTest, ClickMarksTheElementUnderTheCursor) {
+    trigger(selectElementsCommand);
+    app.setRectanglePick(false);
+    const QImage before = shownFrame();
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, elementCentre(6));
+    EXPECT_EQ(app.model().elementPicked, picked({6}));
+    EXPECT_NE(shownFrame(), before);  // the pick is drawn
+
+    QTest::keyClick(&view(), Qt::Key_Escape);
+    EXPECT_EQ(app.model().elementPicked, picked({}));
+}
+
+// Left to right, the rectangle takes the elements wholly inside it: from below left
+// of element 0 to above right of element 5 (each corner 0.6 elements out).
+TEST_F(PickingTest, RectangleFollowsMovesWithoutAButtonHeld) {
+    trigger(selectElementsCommand);
+    const int margin = static_cast<int>(app.camera().scale * 0.6);
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, elementCentre(0) + QPoint(-margin, margin));
+    QTest::mouseMove(&view(), elementCentre(5));
+    EXPECT_EQ(app.state().dragCurrentX, elementCentre(5).x());
+    EXPECT_EQ(app.state().dragCurrentY, elementCentre(5).y());
+    EXPECT_EQ(shownFrame(), renderFrame(app));  // the rubber band is on screen
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, elementCentre(5) + QPoint(margin, -margin));
+    EXPECT_EQ(app.model().elementPicked, picked({0, 1, 4, 5}));
+}
+
+TEST_F(PickingTest, RightButtonIsNotAClick) {
+    trigger(selectElementsCommand);
+    app.setRectanglePick(false);
+    QTest::mouseClick(&view(), Qt::RightButton, {}, elementCentre(6));
+    EXPECT_EQ(app.model().elementPicked, picked({}));
+}
+
+TEST_F(WindowTest, WheelZoomsAboutTheCursor) {
+    open(testing::squareGrid(4, 2));
+    const double scale = app.camera().scale;
+    const QPointF cursor(100, 80);
+    QWheelEvent notch(cursor, view().mapToGlobal(cursor), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view(), &notch);
+    EXPECT_DOUBLE_EQ(app.camera().scale, scale * 1.1);
+    EXPECT_EQ(app.camera().originX, 100);
+    EXPECT_EQ(app.camera().originY, 80);
+}
+
+// --- Opening files.
+
+TEST_F(WindowTest, RefusedFileKeepsModelViewAndSelection) {
+    open(testing::squareGrid(4, 2));
+    app.command(selectElementsCommand);
+    app.setRectanglePick(false);
+    app.applyViewAngles(-90, 90, true);
+    QTest::mouseClick(&view(), Qt::LeftButton, {},
+                      QPoint(view().width() / 2 + 5, view().height() / 2 + 5));
+    QTest::keyClick(&view(), Qt::Key_Left);
+    const auto picks = app.model().elementPicked;
+    ASSERT_NE(picks, std::vector<std::uint8_t>(8, 0));
+    const Matrix4 matrix = app.camera().viewMatrix;
+    const QImage frame = shownFrame();
+
+    const std::filesystem::path broken = files.file("broken.txt");
+    std::ofstream(broken) << "NPOIN=3\nNELEM=1\n0,0,0\n";
+    const auto message = acceptNextMessage();
+    EXPECT_FALSE(window.openResultFile(broken));
+
+    EXPECT_EQ(message->title, QStringLiteral("Warning!"));
+    EXPECT_TRUE(message->text.startsWith(
+        QString::fromUtf8(resultFileReadErrorHeadline.data(), resultFileReadErrorHeadline.size())))
+        << message->text.toStdString();
+    EXPECT_TRUE(message->text.contains(QStringLiteral("broken.txt")));
+    EXPECT_EQ(app.model().elementCount(), 8);
+    EXPECT_EQ(app.model().elementPicked, picks);
+    EXPECT_EQ(app.camera().viewMatrix, matrix);
+    EXPECT_EQ(shownFrame(), frame);
+}
+
+TEST(WindowStart, MissingFileIsReportedBeforeTheWindowShows) {
+    Application app;
+    MainWindow window(app);
+    const auto message = acceptNextMessage();
+    EXPECT_FALSE(window.openResultFile("no such directory/Shell_AverageStrs.txt"));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(message->title, QStringLiteral("Warning!"));
+    EXPECT_TRUE(message->text.contains(QStringLiteral("Shell_AverageStrs.txt")));
+    EXPECT_FALSE(app.state().modelLoaded);
+}
+
+TEST_F(WindowTest, FileOpenAsksForAFileStartingAtTheLastOne) {
+    open(testing::squareGrid(4, 2), "first.txt");
+    const std::filesystem::path second = files.file("second.txt");
+    testing::writeResultFile(second, testing::squareGrid(3, 1));
+    QTest::keyClick(&view(), Qt::Key_Right);
+
+    QString title;
+    QStringList filters;
+    QStringList startSelection;
+    whenModalShows<QFileDialog>([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        filters = dialog.nameFilters();
+        startSelection = dialog.selectedFiles();
+        // The dialog leaves a focused name field alone when a file is selected.
+        if (QWidget* focused = dialog.focusWidget()) focused->clearFocus();
+        dialog.selectFile(QString::fromStdString(second.string()));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    trigger(openCommand);
+
+    EXPECT_EQ(title, QStringLiteral("Open file for shell average stress contour "));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Text Files (*.txt)")});
+    ASSERT_EQ(startSelection.size(), 1);
+    EXPECT_TRUE(startSelection.front().endsWith(QStringLiteral("first.txt")));
+    EXPECT_EQ(app.model().elementCount(), 3);
+    // The arrow key's turn is gone: the file is shown at the stored angles.
+    Application reference;
+    reference.adoptFile(testing::squareGrid(3, 1), "reference.txt");
+    EXPECT_EQ(app.camera().viewMatrix, reference.camera().viewMatrix);
+}
+
+TEST_F(WindowTest, CancelledFileOpenChangesNothing) {
+    open(testing::squareGrid(4, 2));
+    whenModalShows<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    const QImage frame = shownFrame();
+    EXPECT_EQ(paintsAfter([this] { trigger(openCommand); }), 0);
+    EXPECT_EQ(app.model().elementCount(), 8);
+    EXPECT_EQ(shownFrame(), frame);
+}
+
+}  // namespace
+}  // namespace corvelt
