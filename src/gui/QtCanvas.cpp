@@ -9,12 +9,12 @@
 #include <array>
 #include <stdexcept>
 
+#include "gui/QtPen.h"
+#include "gui/ThinLine.h"
+
 namespace corvelt {
 
 namespace {
-
-constexpr int dashOn = 18;
-constexpr int dashOff = 6;
 
 QColor toQColor(Rgb colour) {
     return QColor(colour.red, colour.green, colour.blue);
@@ -75,27 +75,19 @@ void QtCanvas::fillPolygon(std::span<const Pixel> corners, Rgb colour) {
 }
 
 void QtCanvas::setPen(const Pen& pen) {
-    const int width = std::max(pen.width, 1);
-    QPen qpen(toQColor(pen.colour), width);
-    if (width == 1) {
-        // A flat cap ends a one-pixel line before its last pixel, as LineTo does.
-        qpen.setCosmetic(true);
-        qpen.setCapStyle(Qt::FlatCap);
-    } else {
-        qpen.setCapStyle(Qt::RoundCap);
-        qpen.setJoinStyle(Qt::RoundJoin);
-    }
-    if (pen.style == PenStyle::dashed) {
-        // Qt measures dashes in pen widths.
-        qpen.setDashPattern(
-            {static_cast<qreal>(dashOn) / width, static_cast<qreal>(dashOff) / width});
-    }
-    painter().setPen(qpen);
+    painter().setPen(toQPen(pen));
     painter().setBrush(Qt::NoBrush);
 }
 
 void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& pen) {
     if (corners.size() < 2) return;
+    if (pen.width <= 1 && pen.style == PenStyle::solid) {
+        const std::uint32_t pixel = packPixel(pen.colour);
+        for (std::size_t i = 0; i + 1 < corners.size(); ++i)
+            drawThinLine(pixels_, corners[i], corners[i + 1], pixel);
+        if (closed) drawThinLine(pixels_, corners.back(), corners.front(), pixel);
+        return;
+    }
     setPen(pen);
     const QPolygon polygon = toQPolygon(corners);
     if (closed) {
@@ -107,16 +99,32 @@ void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& 
 
 void QtCanvas::drawCircle(Pixel centre, int radius, const Pen& pen) {
     if (radius <= 0) return;
-    const int reach = radius + std::max(pen.width, 1);
+    const int penWidth = std::max(pen.width, 1);
+    const std::int64_t reach = std::int64_t{radius} + penWidth;
     // Far outside: nothing to see, and no giant coordinates for the stroker.
     if (centre.x + reach < 0 || centre.y + reach < 0 || centre.x - reach > width() ||
         centre.y - reach > height()) {
+        return;
+    }
+    if (pen.style == PenStyle::solid && radius <= CircleStamps::maxRadius &&
+        penWidth <= CircleStamps::maxPenWidth) {
+        stampCircle(centre, radius, penWidth, pen.colour);
         return;
     }
     setPen(pen);
     // Qt's one-pixel outline of a w x h rectangle covers w + 1 columns.
     painter().drawEllipse(
         QRect(centre.x - radius, centre.y - radius, 2 * radius - 1, 2 * radius - 1));
+}
+
+void QtCanvas::stampCircle(Pixel centre, int radius, int penWidth, Rgb colour) {
+    const std::uint32_t pixel = packPixel(colour);
+    for (const Pixel offset : circles_.outline(radius, penWidth)) {
+        const int x = centre.x + offset.x;
+        const int y = centre.y + offset.y;
+        if (x >= 0 && x < pixels_.width && y >= 0 && y < pixels_.height)
+            pixels_.pixels[y * pixels_.stride + x] = pixel;
+    }
 }
 
 void QtCanvas::drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <memory>
 
+#include "gui/CircleStamps.h"
 #include "gui/FontMapping.h"
 #include "render/Canvas.h"
 #include "render/SpanFiller.h"
@@ -20,13 +21,17 @@ namespace corvelt {
 // - Polygons: filled by the span filler (pixel centres, odd-even, shared edges
 //   covered once).
 // - Open paths leave out their last pixel, as LineTo does; closed paths draw
-//   every corner. Width-1 lines are Qt's one-pixel lines, which may step
-//   differently from the classic line algorithm at a few pixels of a slanted
-//   line. Wider pens have round caps and joins.
+//   every corner. Solid one-pixel lines are drawn straight into the image (see
+//   ThinLine.h) with the classic nearest-pixel choice at each step, the same
+//   pixels in both directions. Qt's own one-pixel lines take integer points as
+//   pixel corners and light the row the line crosses at each column's middle,
+//   which puts a slanted line up to half a pixel off the classic one. Wider and
+//   dashed pens go through the painter, with round caps and joins.
 // - Dashes are 18 pixels on and 6 off at every pen width (the classic dashed pen
 //   exists only at width 1), running on along the path; gaps stay transparent.
 // - Circles cover columns x - r .. x + r - 1 and rows y - r .. y + r - 1, like an
-//   arc drawn in the square centre +- r; the outline's staircase is Qt's.
+//   arc drawn in the square centre +- r; the outline's staircase is Qt's (drawn
+//   once per size, then stamped).
 // - Box borders lie inside the box at every pen width.
 // - Text is drawn without antialiasing or ClearType, in the mapped face (see
 //   FontMapping.h); glyph shapes are the mapped face's.
@@ -59,12 +64,14 @@ class QtCanvas : public Canvas {
 
   private:
     void setPen(const Pen& pen);
+    void stampCircle(Pixel centre, int radius, int penWidth, Rgb colour);
 
     QImage& image_;
     PixelBuffer pixels_;
     SpanFiller filler_;
     std::unique_ptr<QPainter> painter_;
     FontCache fonts_;
+    CircleStamps circles_;
 };
 
 }  // namespace corvelt

@@ -12,6 +12,10 @@ namespace {
 // five corners for a band polygon, four for an element).
 constexpr std::size_t smallCornerCount = 8;
 
+// Polygons whose box holds at most this many pixel centres are tested centre by
+// centre.
+constexpr int tinyPixelCount = 16;
+
 __extension__ using Int128 = __int128;
 
 struct Quotient {
@@ -31,15 +35,23 @@ Quotient floorDivide(Integer dividend, std::int64_t divisor) {
     return {static_cast<std::int64_t>(quotient), static_cast<std::int64_t>(remainder)};
 }
 
+// Only corners far outside the buffer need more than 64 bits.
+[[gnu::noinline, gnu::cold]] Quotient floorDivideWide(std::int64_t k, std::int64_t dx,
+                                                      std::int64_t dy) {
+    return floorDivide(Int128{k} * dx + dy - 1, 2 * dy);
+}
+
 // First column at a row whose pixel centre lies at or right of the edge from top
 // to bottom (top.y < bottom.y). The crossing at the row's centre line is
 // xc = top.x + (2 (row - top.y) + 1) dx / (2 dy); the column is ceil(xc - 1/2),
 // computed as floor((k dx + dy - 1) / (2 dy)) with k = 2 (row - top.y) + 1.
-Quotient firstColumnOffset(std::int64_t k, std::int64_t dx, std::int64_t dy) {
+inline Quotient firstColumnOffset(std::int64_t k, std::int64_t dx, std::int64_t dy) {
+    // An edge one row high starting in view, the commonest edge of tiny polygons:
+    // k = 1, so the offset is floor(dx / 2).
+    if (dy == 1) return {dx >> 1, dx & 1};
     constexpr std::int64_t safe = std::int64_t{1} << 31;
     if (k < safe && std::abs(dx) < safe) return floorDivide(k * dx + dy - 1, 2 * dy);
-    // Only corners far outside the buffer get here.
-    return floorDivide(Int128{k} * dx + dy - 1, 2 * dy);
+    return floorDivideWide(k, dx, dy);
 }
 
 // The walk of the edge from a to b over the rows it crosses within `rows`; false
@@ -115,10 +127,62 @@ void SpanFiller::fillPolygon(std::span<const Pixel> corners, std::uint32_t pixel
     const Rows rows{std::max(minY, 0), std::min(maxY, buffer_.height)};
     if (rows.first >= rows.end || maxX <= 0 || minX >= buffer_.width || minX == maxX) return;
 
-    if (corners.size() <= smallCornerCount) {
+    const Columns columns{std::max(minX, 0), std::min(maxX, buffer_.width)};
+    if (corners.size() <= smallCornerCount && isTiny(rows, columns, minX, maxX, minY, maxY)) {
+        fillTinyPolygon(corners, rows, columns, pixel);
+    } else if (corners.size() <= smallCornerCount) {
         fillSmallPolygon(corners, rows, pixel);
     } else {
         fillLargePolygon(corners, rows, pixel);
+    }
+}
+
+bool SpanFiller::isTiny(Rows rows, Columns columns, int minX, int maxX, int minY, int maxY) {
+    // Bounded corners keep the products of the centre tests within 64 bits.
+    constexpr int bound = 1 << 20;
+    return (rows.end - rows.first) * (columns.end - columns.first) <= tinyPixelCount &&
+           minX > -bound && maxX < bound && minY > -bound && maxY < bound;
+}
+
+void SpanFiller::fillTinyPolygon(std::span<const Pixel> corners, Rows rows, Columns columns,
+                                 std::uint32_t pixel) {
+    // Each centre of the box is tested against each edge: cheaper than walking the
+    // edges when a polygon covers a handful of pixels, and free of divisions.
+    // offset(x, y) = 2 dy (crossing - centre) = base + y * rowStep - x * columnStep;
+    // the edge counts for the centre when offset <= 0 (see EdgeWalk).
+    struct CentreTest {
+        std::int64_t base;
+        std::int64_t rowStep;
+        std::int64_t columnStep;
+        int firstRow;
+        int endRow;
+    };
+    std::array<CentreTest, smallCornerCount> tests;
+    int testCount = 0;
+    Pixel previous = corners.back();
+    for (Pixel corner : corners) {
+        Pixel top = previous;
+        previous = corner;
+        if (top.y == corner.y) continue;
+        if (top.y > corner.y) std::swap(top, corner);
+        const std::int64_t dx = corner.x - top.x;
+        const std::int64_t dy = corner.y - top.y;
+        tests[testCount++] = {
+            2 * std::int64_t{top.x} * dy + (1 - 2 * std::int64_t{top.y}) * dx - dy, 2 * dx, 2 * dy,
+            top.y, corner.y};
+    }
+    for (int row = rows.first; row < rows.end; ++row) {
+        std::uint32_t* line = buffer_.pixels + row * buffer_.stride;
+        for (int column = columns.first; column < columns.end; ++column) {
+            bool inside = false;
+            for (int i = 0; i < testCount; ++i) {
+                const CentreTest& test = tests[i];
+                const bool crosses = row >= test.firstRow && row < test.endRow &&
+                                     test.base + row * test.rowStep - column * test.columnStep <= 0;
+                inside ^= crosses;
+            }
+            if (inside) line[column] = pixel;
+        }
     }
 }
 

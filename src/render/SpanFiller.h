@@ -72,6 +72,14 @@ class SpanFiller {
         int end;  // one past the last row
     };
 
+    struct Columns {
+        int first;
+        int end;  // one past the last column
+    };
+
+    static bool isTiny(Rows rows, Columns columns, int minX, int maxX, int minY, int maxY);
+    void fillTinyPolygon(std::span<const Pixel> corners, Rows rows, Columns columns,
+                         std::uint32_t pixel);
     void fillSmallPolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel);
     void fillLargePolygon(std::span<const Pixel> corners, Rows rows, std::uint32_t pixel);
     // Fills between crossings 0 and 1, 2 and 3, ... of one row.

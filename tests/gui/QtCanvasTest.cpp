@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "gui/FontMapping.h"
+#include "gui/QtPen.h"
 #include "gui/RenderImage.h"
 #include "render/RubberBands.h"
 
@@ -164,6 +165,28 @@ TEST_P(QtCanvasCircle, CoversTheSquareFromCentreMinusRadiusToCentrePlusRadiusMin
 }
 
 INSTANTIATE_TEST_SUITE_P(Radii, QtCanvasCircle, ::testing::Values(2, 3, 6, 11));
+
+TEST(QtCanvasCircleWidth, StampedCirclesAreTheSamePixelsAsQtsOwnEllipses) {
+    for (const int radius : {1, 3, 6, 11, 40, 70}) {
+        for (const int width : {1, 2}) {
+            for (const Pixel centre : {Pixel{60, 50}, Pixel{2, 97}}) {  // the second one clipped
+                const Pen pen{red, width};
+                const QImage stamped = render(
+                    120, 100, [&](Canvas& canvas) { canvas.drawCircle(centre, radius, pen); });
+                QImage painted(120, 100, QImage::Format_RGB32);
+                painted.fill(qrgb(black));
+                {
+                    QPainter painter(&painted);
+                    painter.setPen(toQPen(pen));
+                    painter.drawEllipse(QRect(centre.x - radius, centre.y - radius, 2 * radius - 1,
+                                              2 * radius - 1));
+                }
+                EXPECT_EQ(stamped, painted)
+                    << "radius " << radius << " width " << width << " at " << centre.x;
+            }
+        }
+    }
+}
 
 TEST(QtCanvasCircleWidth, ATwoPixelPenDrawsAThickerRingOfTheSameSize) {
     const auto ring = [](int width) {
