@@ -186,6 +186,21 @@ double nanosecondsPerPolygon(const PolygonStream& stream, int runs, const Fill& 
     return median(times) * 1e6 / static_cast<double>(stream.size());
 }
 
+// The same polygons three times as big, each about its first corner: the size
+// they have when the view is zoomed in.
+PolygonStream magnified(const PolygonStream& stream) {
+    PolygonStream bigger = stream;
+    for (std::size_t i = 0; i < stream.size(); ++i) {
+        const Pixel anchor = stream.corners[stream.starts[i]];
+        for (std::size_t k = stream.starts[i]; k < stream.starts[i + 1]; ++k) {
+            const Pixel corner = stream.corners[k];
+            bigger.corners[k] = {anchor.x + 3 * (corner.x - anchor.x),
+                                 anchor.y + 3 * (corner.y - anchor.y)};
+        }
+    }
+    return bigger;
+}
+
 // The filler alone on the polygons of a real frame, against QPainter::drawPolygon.
 void benchSpanFiller(const PolygonStream& stream) {
     QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
@@ -210,7 +225,7 @@ void benchSpanFiller(const PolygonStream& stream) {
             painter.drawPolygon(qpolygon, Qt::OddEvenFill);
         });
     std::printf(
-        "  span filler alone, the frame's %zu polygons (%.1f corners, %.1f pixels on average)\n",
+        "  span filler alone, %zu polygons of the frame (%.1f corners, %.1f pixels on average)\n",
         stream.size(),
         static_cast<double>(stream.corners.size()) / static_cast<double>(stream.size()),
         averagePixels(stream));
@@ -306,7 +321,11 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
         scene.model.elementOutlinePlot = layers.outlines;
         scene.model.nodePlot = layers.nodes;
         const long long polygons = polygonsPerFrame(scene);
-        if (layers.outlines == PlotScope::none) benchSpanFiller(capturePolygons(scene));
+        if (layers.outlines == PlotScope::none) {
+            const PolygonStream stream = capturePolygons(scene);
+            benchSpanFiller(stream);
+            benchSpanFiller(magnified(stream));
+        }
         const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, false);
         const FrameTime rotated = timeFrames<QtCanvas>(scene, frames, true);
         const FrameTime baseline = timeFrames<PlainQtCanvas>(scene, baselineFrames, false);

@@ -88,12 +88,10 @@ inline bool walkEdge(Pixel a, Pixel b, int firstVisibleRow, int endVisibleRow,
 
 inline std::int64_t nextColumn(SpanFiller::EdgeWalk& walk) {
     const std::int64_t column = walk.column;
-    walk.column += walk.columnStep;
-    walk.remainder += walk.remainderStep;
-    if (walk.remainder >= walk.denominator) {
-        walk.remainder -= walk.denominator;
-        ++walk.column;
-    }
+    const std::int64_t remainder = walk.remainder + walk.remainderStep;
+    const bool carry = remainder >= walk.denominator;
+    walk.remainder = carry ? remainder - walk.denominator : remainder;
+    walk.column = column + walk.columnStep + carry;
     return column;
 }
 

@@ -193,6 +193,19 @@ TEST(SpanFillerCoverage, OverlapsCancelByTheOddEvenRule) {
     EXPECT_EQ(countDifferencesFromRule(raster, star), 0);
 }
 
+TEST(SpanFillerCoverage, PolygonsOfAFewPixelsFollowTheRule) {
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> place(-4, 12);
+    for (int round = 0; round < 2000; ++round) {
+        auto polygon = randomPolygon(random, 3 + round % 4, 0, 1 + round % 5);
+        const Pixel offset{place(random), place(random)};
+        for (Pixel& corner : polygon)
+            corner = {corner.x + offset.x, corner.y + offset.y};
+        ASSERT_EQ(countDifferencesFromRule(filled(12, 12, polygon), polygon), 0)
+            << "round " << round;
+    }
+}
+
 TEST(SpanFillerCoverage, PolygonsWithManyCornersFollowTheRule) {
     std::mt19937 random(7);
     Raster raster(64, 64);
@@ -219,12 +232,16 @@ std::vector<int> coverageCounts(int width, int height,
 
 // A grid of randomly jittered quads split into triangles around their centres,
 // the way the contour splits an element, with alternating corner orders.
-TEST(SpanFillerTiling, AJitteredMeshCoversEveryPixelOfItsHullExactlyOnce) {
+// Pitch 3 makes triangles of a pixel or two, as a dense mesh gives; pitch 10
+// bigger ones.
+class SpanFillerTiling : public ::testing::TestWithParam<int> {};
+
+TEST_P(SpanFillerTiling, AJitteredMeshCoversEveryPixelOfItsHullExactlyOnce) {
+    const int pitch = GetParam();
     std::mt19937 random(99);
-    std::uniform_int_distribution<int> jitter(-3, 3);
-    constexpr int cells = 6;
-    constexpr int pitch = 10;
-    constexpr int size = cells * pitch;
+    std::uniform_int_distribution<int> jitter(-pitch / 3, pitch / 3);
+    constexpr int cells = 8;
+    const int size = cells * pitch;
     std::array<std::array<Pixel, cells + 1>, cells + 1> grid;
     for (int j = 0; j <= cells; ++j) {
         for (int i = 0; i <= cells; ++i) {
@@ -258,7 +275,9 @@ TEST(SpanFillerTiling, AJitteredMeshCoversEveryPixelOfItsHullExactlyOnce) {
     }
 }
 
-TEST(SpanFillerTiling, RandomQuadsSplitAlongADiagonalCoverTheQuadOnce) {
+INSTANTIATE_TEST_SUITE_P(Pitches, SpanFillerTiling, ::testing::Values(3, 4, 10));
+
+TEST(SpanFillerSharedEdges, RandomQuadsSplitAlongADiagonalCoverTheQuadOnce) {
     std::mt19937 random(5);
     constexpr int size = 40;
     for (int round = 0; round < 200; ++round) {
