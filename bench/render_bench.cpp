@@ -5,10 +5,11 @@
 // drawPolygon, every line and circle with the painter's own calls.
 // It also times the span filler alone on the polygons of the contour frame.
 //
-// Usage: render_bench [--quick | --profile ELEMENTS]
+// Usage: render_bench [--quick | --profile ELEMENTS [mesh]]
 //   --quick    100,000 elements only, fewer frames
-//   --profile  only repaints the contour frame of that many elements, 30 times, for
-//              a profiler (perf record, valgrind --tool=callgrind)
+//   --profile  only repaints the contour frame of that many elements (with
+//              outlines and nodes: mesh), 30 times, for a profiler (perf record,
+//              valgrind --tool=callgrind)
 
 #include <QImage>
 #include <QPainter>
@@ -347,11 +348,15 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
     std::printf("\n");
 }
 
-void profileFrames(std::int64_t elementCount, int frames) {
+void profileFrames(std::int64_t elementCount, int frames, bool withMesh) {
     Scene scene;
     setUpScene(scene, elementCount);
+    if (withMesh) {
+        scene.model.elementOutlinePlot = PlotScope::all;
+        scene.model.nodePlot = PlotScope::all;
+    }
     const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, false);
-    std::printf("%lld elements: %.1f ms per contour frame (%.1f ms cpu)\n",
+    std::printf("%lld elements: %.1f ms per frame (%.1f ms cpu)\n",
                 static_cast<long long>(scene.model.elementCount()), repaint.wall, repaint.cpu);
 }
 
@@ -362,7 +367,8 @@ int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
     const corvelt::OffscreenApplication application;
     if (argc > 2 && std::string_view(argv[1]) == "--profile") {
-        corvelt::profileFrames(std::atoll(argv[2]), 30);
+        const bool withMesh = argc > 3 && std::string_view(argv[3]) == "mesh";
+        corvelt::profileFrames(std::atoll(argv[2]), 30, withMesh);
         return 0;
     }
     corvelt::benchFrames(100000, quick ? 5 : 15, quick ? 3 : 7, 40.0);

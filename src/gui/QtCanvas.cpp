@@ -119,11 +119,21 @@ void QtCanvas::drawCircle(Pixel centre, int radius, const Pen& pen) {
 
 void QtCanvas::stampCircle(Pixel centre, int radius, int penWidth, Rgb colour) {
     const std::uint32_t pixel = packPixel(colour);
-    for (const Pixel offset : circles_.outline(radius, penWidth)) {
+    const std::vector<Pixel>& outline = circles_.outline(radius, penWidth);
+    const int reach = radius + penWidth + 2;  // beyond every pixel of the stamp
+    if (centre.x >= reach && centre.y >= reach && centre.x + reach < pixels_.width &&
+        centre.y + reach < pixels_.height) {
+        std::uint32_t* origin = pixels_.pixels + centre.y * pixels_.stride + centre.x;
+        for (const Pixel offset : outline)
+            origin[offset.y * pixels_.stride + offset.x] = pixel;
+        return;
+    }
+    for (const Pixel offset : outline) {
         const int x = centre.x + offset.x;
         const int y = centre.y + offset.y;
-        if (x >= 0 && x < pixels_.width && y >= 0 && y < pixels_.height)
+        if (x >= 0 && x < pixels_.width && y >= 0 && y < pixels_.height) {
             pixels_.pixels[y * pixels_.stride + x] = pixel;
+        }
     }
 }
 
