@@ -188,19 +188,6 @@ TEST(QtCanvasCircleWidth, StampedCirclesAreTheSamePixelsAsQtsOwnEllipses) {
     }
 }
 
-TEST(QtCanvasCircleWidth, ATwoPixelPenDrawsAThickerRingOfTheSameSize) {
-    const auto ring = [](int width) {
-        return inkExtent(render(64, 64, [=](Canvas& canvas) {
-            canvas.drawCircle({30, 30}, 6, Pen{red, width});
-        }));
-    };
-    const Extent thin = ring(1);
-    const Extent thick = ring(2);
-    EXPECT_GT(thick.count, thin.count + 10);
-    EXPECT_NEAR(thick.left, thin.left, 1);
-    EXPECT_NEAR(thick.right, thin.right, 1);
-}
-
 TEST(QtCanvasCircleWidth, CirclesFarOutsideDrawNothing) {
     const QImage image = render(20, 20, [](Canvas& canvas) {
         canvas.drawCircle({-1000000000, 5}, 6, Pen{white});
@@ -290,18 +277,6 @@ TEST(QtCanvasPath, LinesReachingFarOutsideKeepTheirVisiblePart) {
     EXPECT_EQ(inkExtent(image).count, 40 + 39);
 }
 
-TEST(QtCanvasPolygon, FillsStraightIntoTheImage) {
-    const QImage image = render(20, 20, [](Canvas& canvas) {
-        const std::array<Pixel, 4> quad{Pixel{2, 3}, Pixel{12, 3}, Pixel{12, 9}, Pixel{2, 9}};
-        canvas.fillPolygon(quad, gold);
-    });
-    const Extent extent = inkExtent(image);
-    EXPECT_EQ(extent.count, 60);
-    EXPECT_EQ(extent.left, 2);
-    EXPECT_EQ(extent.bottom, 8);
-    EXPECT_EQ(image.pixel(5, 5), qrgb(gold));
-}
-
 TEST(QtCanvasText, LandsInItsCellInItsColourOnATransparentBackground) {
     const Font font{25, 0, "Times New Roman"};
     const Pixel topLeft{20, 10};
@@ -374,12 +349,6 @@ TEST(FontMapping, AGivenAverageWidthStretchesTheFontToIt) {
         EXPECT_NEAR(averageWidth(resolved.font), width, 0.02 * width + 0.1)
             << height << " x " << width;
     }
-}
-
-TEST(FontMapping, WidthZeroKeepsTheFacesProportions) {
-    // The face's own average is about 0.4 em, and the em about 0.9 of the cell.
-    const ResolvedFont resolved = resolveFont(Font{25, 0});
-    EXPECT_NEAR(averageWidth(resolved.font), 0.401 * 25 / 1.107, 0.5);
 }
 
 TEST(FontMapping, HeightZeroIsTheDefaultSizeAndANegativeHeightTheEm) {
