@@ -1,0 +1,111 @@
+// Pictures of the bundled sample rendered through the batch mode and compared with
+// the images kept beside the scripts. Set CORVELT_UPDATE_IMAGES=1 to rewrite them
+// (look at every one before committing it). A failing frame is written, with a
+// map of the differing pixels, to failed/ in the test's build directory.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "app/Application.h"
+#include "app/BatchRunner.h"
+#include "app/FrameSink.h"
+#include "gui/FrameImage.h"
+
+namespace corvelt {
+namespace {
+
+const std::filesystem::path sourceDir = CORVELT_SOURCE_DIR;
+const std::filesystem::path imageDir = sourceDir / "tests/gui/images";
+const std::filesystem::path failedDir = std::filesystem::path(CORVELT_BINARY_DIR) / "failed";
+
+// Text is drawn by the font engine, whose glyphs may differ by a pixel between
+// FreeType builds; everything else is our own raster and must match exactly.
+// A frame passes when at most this share of its pixels differs.
+constexpr double tolerance = 0.003;
+
+// Keeps the frames of `render` lines by file name instead of writing them.
+class CapturingSink : public FrameSink {
+public:
+    void writePng(Application& app, const std::filesystem::path& path) override {
+        frames[path.filename().string()] = renderFrame(app);
+    }
+    std::map<std::string, QImage> frames;
+};
+
+struct Comparison {
+    qsizetype differing = 0;
+    QImage map;  // differing pixels in red over a dimmed copy of the expected image
+};
+
+Comparison compare(const QImage& actual, const QImage& expected) {
+    Comparison result;
+    result.map = expected.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb a = actual.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            if ((a & 0xFFFFFF) == (e & 0xFFFFFF)) {
+                result.map.setPixel(x, y, qRgb(qGray(e) / 3, qGray(e) / 3, qGray(e) / 3));
+            } else {
+                ++result.differing;
+                result.map.setPixel(x, y, qRgb(255, 0, 0));
+            }
+        }
+    return result;
+}
+
+class ImageRegression : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ImageRegression, MatchesTheKeptImage) {
+    const std::string name = GetParam();
+    std::ifstream script(imageDir / (name + ".batch"));
+    ASSERT_TRUE(script) << "missing script " << name;
+
+    // The scripts name the sample relative to the repository.
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(sourceDir);
+    Application app;
+    CapturingSink sink;
+    const auto failure = runBatch(script, app, &sink);
+    std::filesystem::current_path(previous);
+    ASSERT_FALSE(failure) << name << ".batch:" << failure->line << ": " << failure->message;
+
+    ASSERT_EQ(sink.frames.size(), 1u);
+    const QImage actual = sink.frames.begin()->second.convertToFormat(QImage::Format_RGB32);
+    const std::filesystem::path keptPath = imageDir / (name + ".png");
+
+    if (std::getenv("CORVELT_UPDATE_IMAGES")) {
+        ASSERT_TRUE(actual.save(QString::fromStdString(keptPath.string())));
+        GTEST_SKIP() << "rewrote " << keptPath;
+    }
+    const QImage expected(QString::fromStdString(keptPath.string()));
+    ASSERT_FALSE(expected.isNull()) << "missing image " << keptPath;
+    ASSERT_EQ(actual.size(), expected.size());
+
+    const Comparison comparison = compare(actual, expected);
+    const double share = static_cast<double>(comparison.differing) / (actual.width() * actual.height());
+    if (share > tolerance) {
+        std::filesystem::create_directories(failedDir);
+        actual.save(QString::fromStdString((failedDir / (name + ".png")).string()));
+        comparison.map.save(QString::fromStdString((failedDir / (name + "-diff.png")).string()));
+    }
+    EXPECT_LE(share, tolerance) << comparison.differing << " pixels differ; see " << failedDir;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sample, ImageRegression,
+                         ::testing::Values("se-start", "sx-outer-surface", "mesh-on-white", "filled-elements"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace corvelt
