@@ -11,6 +11,7 @@
 
 #include "gui/QtPen.h"
 #include "gui/ThinLine.h"
+#include "render/RowBandCanvas.h"
 
 namespace corvelt {
 
@@ -68,6 +69,12 @@ QPainter& QtCanvas::painter() {
 
 void QtCanvas::clear(Rgb colour) {
     filler_.clear(packPixel(colour));
+}
+
+std::unique_ptr<Canvas> QtCanvas::polygonRowBand(int firstRow, int endRow) {
+    // Polygons go straight into the image's memory, never through the painter, so
+    // bands of rows can be filled concurrently.
+    return std::make_unique<RowBandCanvas>(pixels_, firstRow, endRow);
 }
 
 void QtCanvas::fillPolygon(std::span<const Pixel> corners, Rgb colour) {

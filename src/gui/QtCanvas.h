@@ -54,6 +54,7 @@ class QtCanvas : public Canvas {
     void drawCircle(Pixel centre, int radius, const Pen& pen) override;
     void drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) override;
     void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override;
+    std::unique_ptr<Canvas> polygonRowBand(int firstRow, int endRow) override;
 
     // Ends the painter so that the image is complete. Drawing may go on afterwards.
     void finish();

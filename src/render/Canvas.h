@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -53,6 +54,12 @@ class Canvas {
 
     // Text whose cell's top-left corner is at the pixel, on a transparent background.
     virtual void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) = 0;
+
+    // A canvas of the same size that fills polygons into rows firstRow .. endRow - 1
+    // of this one and draws nothing else. Bands of disjoint rows may fill at the
+    // same time on different threads, while nothing else draws on this canvas.
+    // Canvases that cannot do that return none, and the painter works alone.
+    virtual std::unique_ptr<Canvas> polygonRowBand(int firstRow, int endRow);
 };
 
 }  // namespace corvelt

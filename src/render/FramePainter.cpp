@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
+#include <memory>
 #include <optional>
+#include <thread>
 
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
@@ -23,6 +26,19 @@ namespace {
 // few elements ahead hides most of the memory latency.
 constexpr std::size_t lookahead = 8;
 
+// Below this many elements a frame is quick enough on one thread.
+constexpr std::int32_t concurrentElementCount = 20000;
+
+// Pixels are filled by their centres, and the mapping to pixels is monotonic: when
+// the corners of an element land in one pixel column or one pixel row, so do the
+// corners of every polygon cut from it, and none of them covers a centre. On a
+// model of a million elements most elements are that small.
+bool coversPixelCentres(const ScreenMapper& screen, const ViewBox& box) {
+    const Pixel low = screen.toPixel({box.xMin, box.yMin});
+    const Pixel high = screen.toPixel({box.xMax, box.yMax});
+    return low.x != high.x && low.y != high.y;
+}
+
 bool layerIsDrawn(MeshLayer layer, PlotScope scope, const ShellModel& model, std::int32_t element) {
     return meshStyle(layer, scope, model.elementPicked[element] != 0,
                      model.elementSelected[element] != 0)
@@ -37,30 +53,90 @@ void FramePainter::invalidate() {
     values_.invalidate();
 }
 
-void FramePainter::gatherElements(const PaintContext& context,
-                                  const std::vector<ElementValues>* contourValues) {
+void FramePainter::gatherElements(const PaintContext& context, const GatherInputs& inputs,
+                                  std::int32_t begin, std::int32_t end, GatherSummary& summary) {
     const ShellModel& model = context.model;
-    const Point3D viewAxis = context.camera.viewAxis();
-    const std::optional<Point3D> light = placeLight(model, context.camera);
-    const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
-
-    elements_.resize(static_cast<std::size_t>(model.elementCount()));
-    for (std::int32_t element = 0; element < model.elementCount(); ++element) {
+    const ScreenMapper& screen = context.screen;
+    const std::int32_t rows = static_cast<std::int32_t>(summary.areaRows.size());
+    for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
         frame.corners = projectedCorners(model, element);
+        const ViewBox box = boundingBox(frame.corners);
         // Nothing of an element outside the client area can be seen.
-        frame.reach = context.screen.reach(boundingBox(frame.corners));
+        frame.reach = screen.reach(box);
         if (frame.reach == ScreenReach::hidden) continue;
-        frame.contour = contourValues && model.elementSelected[element];
+        const bool insideGuard = frame.reach == ScreenReach::insideGuard;
+        const bool hasArea = !insideGuard || coversPixelCentres(screen, box);
+        frame.contour = hasArea && inputs.contourValues && model.elementSelected[element];
         frame.outline = layerIsDrawn(MeshLayer::outline, model.elementOutlinePlot, model, element);
-        frame.fill = layerIsDrawn(MeshLayer::fill, model.elementPlot, model, element);
+        frame.fill = hasArea && layerIsDrawn(MeshLayer::fill, model.elementPlot, model, element);
+        summary.anyOutline = summary.anyOutline || frame.outline;
         if (frame.contour) {
-            const int surface = facingSurface(planes[element], viewAxis);
-            frame.cornerValues = (*contourValues)[element].surfaces[surface];
+            const int surface = facingSurface(inputs.planes[element], inputs.viewAxis);
+            frame.cornerValues = (*inputs.contourValues)[element].surfaces[surface];
         }
-        if (frame.contour || frame.fill)
-            frame.shading = shadingFactor(planes[element], viewAxis, light);
+        if (!frame.contour && !frame.fill) continue;
+        frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
+        if (insideGuard) {
+            frame.topRow = screen.toPixel({box.xMin, box.yMax}).y;
+            frame.bottomRow = screen.toPixel({box.xMin, box.yMin}).y;
+            const std::int32_t middle = frame.topRow / 2 + frame.bottomRow / 2;
+            ++summary.areaRows[std::clamp(middle, 0, rows - 1)];
+        }
     }
+}
+
+void FramePainter::drawElements(PaintContext& context, const std::vector<std::int32_t>& order,
+                                bool markers, std::int32_t firstRow, std::int32_t endRow) const {
+    const std::size_t count = order.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + lookahead < count) {
+            const auto* ahead = reinterpret_cast<const char*>(&elements_[order[k + lookahead]]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(ElementFrame) - 1);
+        }
+        const std::int32_t element = order[k];
+        const ElementFrame& frame = elements_[element];
+        if (frame.reach == ScreenReach::hidden) continue;
+        if ((frame.contour || frame.fill) && frame.reach == ScreenReach::insideGuard &&
+            (frame.topRow >= endRow || frame.bottomRow <= firstRow))
+            continue;
+        if (frame.contour)
+            drawElementContour(context, frame.corners, frame.cornerValues, limits_, frame.shading,
+                               frame.reach);
+        if (frame.outline) drawElementOutline(context, element, frame.corners, frame.reach);
+        if (frame.fill)
+            drawElementFill(context, element, frame.corners, frame.shading, frame.reach);
+        if (markers) drawElementNodes(context, element);
+    }
+}
+
+bool FramePainter::drawElementsInTwoBands(PaintContext& context,
+                                          const std::vector<std::int32_t>& order,
+                                          const std::vector<std::int32_t>& areaRows) {
+    // Split where half of the elements with an area lie above, so that both threads
+    // get about the same work wherever the model lies in the window.
+    std::int64_t total = 0;
+    for (const std::int32_t n : areaRows)
+        total += n;
+    std::int64_t above = 0;
+    std::int32_t split = 0;
+    while (split < static_cast<std::int32_t>(areaRows.size()) && 2 * above < total)
+        above += areaRows[split++];
+    const std::int32_t height = context.canvas.height();
+    if (split <= 0 || split >= height) return false;
+
+    const std::unique_ptr<Canvas> upper = context.canvas.polygonRowBand(0, split);
+    const std::unique_ptr<Canvas> lower = context.canvas.polygonRowBand(split, height);
+    if (!upper || !lower) return false;
+
+    PaintContext upperContext(context.model, context.camera, *upper);
+    PaintContext lowerContext(context.model, context.camera, *lower);
+    std::thread worker([&] { drawElements(lowerContext, order, false, split, height); });
+    drawElements(upperContext, order, false, 0, split);
+    worker.join();
+    context.internalErrors += upperContext.internalErrors + lowerContext.internalErrors;
+    return true;
 }
 
 void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas) {
@@ -78,31 +154,40 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
     }
 
     // The light of this frame is placed first: every fill uses it.
-    gatherElements(context, model.contourOn && haveLimits ? values : nullptr);
+    const GatherInputs inputs{model.contourOn && haveLimits ? values : nullptr,
+                              planes_.planesFor(model), camera.viewAxis(),
+                              placeLight(model, camera)};
+    const std::int32_t elementCount = model.elementCount();
+    const bool concurrent = elementCount >= concurrentElementCount;
+    elements_.resize(static_cast<std::size_t>(elementCount));
+    const std::size_t rows = static_cast<std::size_t>(std::max(canvas.height(), 1));
+    GatherSummary first{false, std::vector<std::int32_t>(rows, 0)};
+    GatherSummary second{false, std::vector<std::int32_t>(rows, 0)};
+    if (concurrent) {
+        const std::int32_t half = elementCount / 2;
+        std::thread worker([&] { gatherElements(context, inputs, half, elementCount, second); });
+        gatherElements(context, inputs, 0, half, first);
+        worker.join();
+        for (std::size_t row = 0; row < rows; ++row)
+            first.areaRows[row] += second.areaRows[row];
+        first.anyOutline = first.anyOutline || second.anyOutline;
+    } else {
+        gatherElements(context, inputs, 0, elementCount, first);
+    }
+
     // Node markers: a picked node shows even when the layer is off.
     const bool markers =
         model.nodePlot != PlotScope::none ||
-        std::find(model.nodePicked.begin(), model.nodePicked.end(), 1) != model.nodePicked.end();
+        std::find_if(model.nodePicked.begin(), model.nodePicked.end(),
+                     [](std::uint8_t picked) { return picked != 0; }) != model.nodePicked.end();
 
     const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera);
-    const std::size_t count = order.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k + lookahead < count) {
-            const auto* ahead = reinterpret_cast<const char*>(&elements_[order[k + lookahead]]);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + sizeof(ElementFrame) - 1);
-        }
-        const std::int32_t element = order[k];
-        const ElementFrame& frame = elements_[element];
-        if (frame.reach == ScreenReach::hidden) continue;
-        if (frame.contour)
-            drawElementContour(context, frame.corners, frame.cornerValues, limits_, frame.shading,
-                               frame.reach);
-        if (frame.outline) drawElementOutline(context, element, frame.corners, frame.reach);
-        if (frame.fill)
-            drawElementFill(context, element, frame.corners, frame.shading, frame.reach);
-        if (markers) drawElementNodes(context, element);
-    }
+    // Polygons alone can be filled in two bands of rows at once; lines, circles and
+    // text go through one painter and keep the single pass.
+    const bool polygonsOnly = !markers && !first.anyOutline;
+    if (!(concurrent && polygonsOnly && drawElementsInTwoBands(context, order, first.areaRows)))
+        drawElements(context, order, markers, std::numeric_limits<std::int32_t>::min(),
+                     std::numeric_limits<std::int32_t>::max());
 
     drawNodeNumbers(context, model.nodeNumberPlot);
     drawElementNumbers(context, model.elementNumberPlot);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "render/BandLimits.h"
@@ -52,14 +53,42 @@ class FramePainter {
         ProjectedCorners corners;            // set unless hidden
         std::array<double, 4> cornerValues;  // facing surface; set only for a contour
         double shading;                      // set only for a contour or a fill
+        // Pixel rows that the element's area can reach: topRow .. bottomRow - 1.
+        // Set for a contour or a fill of an element inside the guard band.
+        std::int32_t topRow;
+        std::int32_t bottomRow;
         ScreenReach reach;
         bool contour;
         bool outline;
         bool fill;
     };
 
-    void gatherElements(const PaintContext& context,
-                        const std::vector<ElementValues>* contourValues);
+    // What is the same for every element of a frame while it is gathered.
+    struct GatherInputs {
+        const std::vector<ElementValues>* contourValues;
+        const std::vector<ElementPlanes>& planes;
+        Point3D viewAxis;
+        std::optional<Point3D> light;
+    };
+
+    // What gathering a range of elements found out about the frame as a whole.
+    struct GatherSummary {
+        bool anyOutline = false;
+        std::vector<std::int32_t> areaRows;  // elements with an area, by their middle row
+    };
+
+    void gatherElements(const PaintContext& context, const GatherInputs& inputs, std::int32_t begin,
+                        std::int32_t end, GatherSummary& summary);
+
+    // The far-to-near pass over the elements whose area may reach rows
+    // firstRow .. endRow - 1 (all elements for the whole canvas).
+    void drawElements(PaintContext& context, const std::vector<std::int32_t>& order, bool markers,
+                      std::int32_t firstRow, std::int32_t endRow) const;
+
+    // Fills the contours and element fills in two bands of rows at once, split where
+    // the elements are split in half. False when the canvas cannot do that.
+    bool drawElementsInTwoBands(PaintContext& context, const std::vector<std::int32_t>& order,
+                                const std::vector<std::int32_t>& areaRows);
 
     DrawOrderCache drawOrder_;
     ElementPlanesCache planes_;

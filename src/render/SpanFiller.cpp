@@ -122,7 +122,7 @@ void SpanFiller::fillPolygon(std::span<const Pixel> corners, std::uint32_t pixel
     // Every crossing lies within the box, so a box left of column 0 or right of the
     // last column reaches no pixel centre inside the buffer, and a box without
     // width has no centre between two crossings.
-    const Rows rows{std::max(minY, 0), std::min(maxY, buffer_.height)};
+    const Rows rows{std::max(minY, firstRow_), std::min(maxY, endRow_)};
     if (rows.first >= rows.end || maxX <= 0 || minX >= buffer_.width || minX == maxX) return;
 
     const Columns columns{std::max(minX, 0), std::min(maxX, buffer_.width)};

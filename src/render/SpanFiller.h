@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -41,7 +43,15 @@ constexpr std::uint32_t packPixel(Rgb colour) {
 // use fixed scratch space; bigger ones reuse a buffer that grows once.
 class SpanFiller {
   public:
-    explicit SpanFiller(const PixelBuffer& buffer) : buffer_(buffer) {}
+    explicit SpanFiller(const PixelBuffer& buffer)
+        : buffer_(buffer), firstRow_(0), endRow_(buffer.height) {}
+
+    // Polygons fill only rows firstRow .. endRow - 1 of the buffer, so that fillers
+    // of disjoint row ranges can work on one buffer at the same time.
+    SpanFiller(const PixelBuffer& buffer, int firstRow, int endRow)
+        : buffer_(buffer),
+          firstRow_(std::max(firstRow, 0)),
+          endRow_(std::min(endRow, buffer.height)) {}
 
     const PixelBuffer& buffer() const { return buffer_; }
 
@@ -86,6 +96,8 @@ class SpanFiller {
     void fillRow(int row, const std::int64_t* crossings, int count, std::uint32_t pixel);
 
     PixelBuffer buffer_;
+    int firstRow_;
+    int endRow_;
     std::vector<EdgeWalk> bigEdges_;
     std::vector<EdgeWalk*> bigActive_;
     std::vector<std::int64_t> bigCrossings_;

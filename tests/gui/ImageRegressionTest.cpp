@@ -31,7 +31,7 @@ constexpr double tolerance = 0.003;
 
 // Keeps the frames of `render` lines by file name instead of writing them.
 class CapturingSink : public FrameSink {
-public:
+  public:
     void writePng(Application& app, const std::filesystem::path& path) override {
         frames[path.filename().string()] = renderFrame(app);
     }
@@ -89,7 +89,8 @@ TEST_P(ImageRegression, MatchesTheKeptImage) {
     ASSERT_EQ(actual.size(), expected.size());
 
     const Comparison comparison = compare(actual, expected);
-    const double share = static_cast<double>(comparison.differing) / (actual.width() * actual.height());
+    const double share =
+        static_cast<double>(comparison.differing) / (actual.width() * actual.height());
     if (share > tolerance) {
         std::filesystem::create_directories(failedDir);
         actual.save(QString::fromStdString((failedDir / (name + ".png")).string()));
@@ -99,7 +100,8 @@ TEST_P(ImageRegression, MatchesTheKeptImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sample, ImageRegression,
-                         ::testing::Values("se-start", "sx-outer-surface", "mesh-on-white", "filled-elements"),
+                         ::testing::Values("se-start", "sx-outer-surface", "mesh-on-white",
+                                           "filled-elements"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name)

@@ -1,0 +1,9 @@
+#include "render/Canvas.h"
+
+namespace corvelt {
+
+std::unique_ptr<Canvas> Canvas::polygonRowBand(int, int) {
+    return nullptr;
+}
+
+}  // namespace corvelt
