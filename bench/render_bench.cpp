@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,7 @@
 #include "render/SpanFiller.h"
 #include "samples/PressurizedCylinder.h"
 #include "view/Projection.h"
+#include "view/Rotation.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -65,6 +67,9 @@ double median(std::vector<double> values) {
 class PlainQtCanvas : public QtCanvas {
   public:
     using QtCanvas::QtCanvas;
+
+    // Every polygon goes through the painter, on one thread.
+    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
         if (corners.size() < 3) return;
@@ -107,9 +112,17 @@ class PlainQtCanvas : public QtCanvas {
     QPolygon polygon_;
 };
 
+// Our canvas without the second thread: the painter fills every polygon itself.
+class OneThreadQtCanvas : public QtCanvas {
+  public:
+    using QtCanvas::QtCanvas;
+    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
+};
+
 class CountingCanvas : public QtCanvas {
   public:
     using QtCanvas::QtCanvas;
+    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
         ++polygons;
@@ -139,6 +152,8 @@ class CapturingCanvas : public QtCanvas {
         : QtCanvas(image), stream_(stream) {
         stream_.starts.push_back(0);
     }
+
+    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
         stream_.corners.insert(stream_.corners.end(), corners.begin(), corners.end());
@@ -258,14 +273,25 @@ struct FrameTime {
     double cpu;
 };
 
+// What changed since the previous frame: nothing (a repaint, e.g. after a pan), the
+// view matrix by one arrow-key step (the nodes are projected by the key, before the
+// paint), or the model itself (nothing the painter kept is of use).
+enum class FrameKind { repaint, afterRotation, freshModel };
+
 template <typename CanvasType>
-FrameTime timeFrames(Scene& scene, int frames, bool freshOrder) {
+FrameTime timeFrames(Scene& scene, int frames, FrameKind kind) {
+    const double step = std::acos(-1.0) / 36;
     QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
     FramePainter painter;
     std::vector<double> wall;
     std::vector<double> cpu;
     for (int frame = 0; frame <= frames; ++frame) {  // frame 0 warms up
-        if (freshOrder) painter.invalidate();
+        if (kind == FrameKind::freshModel) painter.invalidate();
+        if (kind == FrameKind::afterRotation) {
+            // Back and forth, so that the view stays the start view's.
+            rotateAboutScreenY(scene.camera, frame % 2 == 0 ? step : -step);
+            projectAllNodes(scene.model, scene.camera);
+        }
         const Clock::time_point start = Clock::now();
         const double cpuStart = threadCpuMilliseconds();
         {
@@ -327,9 +353,13 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
             benchSpanFiller(stream);
             benchSpanFiller(magnified(stream));
         }
-        const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, false);
-        const FrameTime rotated = timeFrames<QtCanvas>(scene, frames, true);
-        const FrameTime baseline = timeFrames<PlainQtCanvas>(scene, baselineFrames, false);
+        const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
+        const FrameTime rotated = timeFrames<QtCanvas>(scene, frames, FrameKind::afterRotation);
+        const FrameTime fresh = timeFrames<QtCanvas>(scene, frames, FrameKind::freshModel);
+        const FrameTime oneThread =
+            timeFrames<OneThreadQtCanvas>(scene, frames, FrameKind::afterRotation);
+        const FrameTime baseline =
+            timeFrames<PlainQtCanvas>(scene, baselineFrames, FrameKind::repaint);
         std::printf("  %s: %lld polygons per frame\n", layers.name, polygons);
         const auto row = [polygons](const char* name, FrameTime time) {
             std::printf("    %-27s %7.1f ms/frame (%6.1f ms cpu)  %5.1f M polygons/s\n", name,
@@ -337,12 +367,15 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
         };
         row("QtCanvas, repaint", repaint);
         row("QtCanvas, after a rotation", rotated);
+        row("QtCanvas, first frame", fresh);
+        row("QtCanvas, one thread, rotated", oneThread);
         row("baseline, plain QPainter", baseline);
         std::printf("    speed-up over baseline     %7.1fx (repaint)  %.1fx (after a rotation)\n",
                     baseline.wall / repaint.wall, baseline.wall / rotated.wall);
         if (layers.outlines == PlotScope::none) {
-            std::printf("    bar %.0f ms after a rotation: %s\n", barMilliseconds,
-                        rotated.wall <= barMilliseconds ? "met" : "MISSED");
+            const double slowest = std::max(rotated.wall, fresh.wall);
+            std::printf("    bar %.0f ms for any frame: %s\n", barMilliseconds,
+                        slowest <= barMilliseconds ? "met" : "MISSED");
         }
     }
     std::printf("\n");
@@ -355,7 +388,7 @@ void profileFrames(std::int64_t elementCount, int frames, bool withMesh) {
         scene.model.elementOutlinePlot = PlotScope::all;
         scene.model.nodePlot = PlotScope::all;
     }
-    const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, false);
+    const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
     std::printf("%lld elements: %.1f ms per frame (%.1f ms cpu)\n",
                 static_cast<long long>(scene.model.elementCount()), repaint.wall, repaint.cpu);
 }
