@@ -3,27 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "render/FloorDivision.h"
+
 namespace corvelt {
 
 namespace {
-
-__extension__ using Int128 = __int128;
-
-struct Quotient {
-    std::int64_t quotient;
-    std::int64_t remainder;  // 0 <= remainder < divisor
-};
-
-template <typename Integer>
-Quotient floorDivide(Integer dividend, std::int64_t divisor) {
-    Integer quotient = dividend / divisor;
-    Integer remainder = dividend % divisor;
-    if (remainder < 0) {
-        --quotient;
-        remainder += divisor;
-    }
-    return {static_cast<std::int64_t>(quotient), static_cast<std::int64_t>(remainder)};
-}
 
 // The minor-axis offset after `steps` steps: round(steps * minorDelta / length)
 // with ties toward minus infinity, that is floor((2 steps minorDelta + length - 1) / (2 length)).

@@ -33,7 +33,7 @@ constexpr std::int32_t concurrentElementCount = 20000;
 // the corners of an element land in one pixel column or one pixel row, so do the
 // corners of every polygon cut from it, and none of them covers a centre. On a
 // model of a million elements most elements are that small.
-bool coversPixelCentres(const ScreenMapper& screen, const ViewBox& box) {
+bool coversPixelCentres(const ScreenMapper& screen, const ViewRect& box) {
     const Pixel low = screen.toPixel({box.xMin, box.yMin});
     const Pixel high = screen.toPixel({box.xMax, box.yMax});
     return low.x != high.x && low.y != high.y;
@@ -61,7 +61,7 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
     for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
         frame.corners = projectedCorners(model, element);
-        const ViewBox box = boundingBox(frame.corners);
+        const ViewRect box = boundingBox(frame.corners);
         // Nothing of an element outside the client area can be seen.
         frame.reach = screen.reach(box);
         if (frame.reach == ScreenReach::hidden) continue;

@@ -38,7 +38,7 @@ int digitCount(std::int32_t value) {
 
 // The area in which a label anchored at a point can show any of its pixels: a label
 // is at most its digits wide (each narrower than the height) and one height high.
-ViewBox labelArea(const PaintContext& context, std::int32_t largestIndex, int height) {
+ViewRect labelArea(const PaintContext& context, std::int32_t largestIndex, int height) {
     return context.screen.visibleArea(static_cast<double>(digitCount(largestIndex) + 1) * height);
 }
 
@@ -108,7 +108,7 @@ void drawNodeNumbers(PaintContext& context, PlotScope scope) {
     // A label less than a pixel high shows nothing readable.
     if (height <= 0) return;
     const Font font{height, height / 2, "Times New Roman"};
-    const ViewBox area = labelArea(context, model.nodeCount() - 1, height);
+    const ViewRect area = labelArea(context, model.nodeCount() - 1, height);
     for (std::int32_t node = 0; node < model.nodeCount(); ++node) {
         if (scope == PlotScope::selected && !model.nodeSelected[node]) continue;
         const Point2D position = model.projectedNodes[node];
@@ -124,7 +124,7 @@ void drawElementNumbers(PaintContext& context, PlotScope scope) {
     const int height = labelFontHeight(model.meanEdgeLength, context.camera.scale);
     if (height <= 0) return;
     const Font font{height, height / 2, "Times New Roman"};
-    const ViewBox area = labelArea(context, model.elementCount() - 1, height);
+    const ViewRect area = labelArea(context, model.elementCount() - 1, height);
     for (std::int32_t element = 0; element < model.elementCount(); ++element) {
         if (scope == PlotScope::selected && !model.elementSelected[element]) continue;
         Point2D centroid;

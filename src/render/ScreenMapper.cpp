@@ -61,18 +61,6 @@ std::size_t clipAgainst(const ClipBuffer& source, std::size_t count, Side side, 
 
 }  // namespace
 
-ViewBox boundingBox(std::span<const Point2D> points) {
-    assert(!points.empty());
-    ViewBox box{points[0].x, points[0].x, points[0].y, points[0].y};
-    for (const Point2D& p : points.subspan(1)) {
-        box.xMin = std::min(box.xMin, p.x);
-        box.xMax = std::max(box.xMax, p.x);
-        box.yMin = std::min(box.yMin, p.y);
-        box.yMax = std::max(box.yMax, p.y);
-    }
-    return box;
-}
-
 ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
                            std::int32_t clientHeight)
     : usable_(std::isfinite(camera.scale) && camera.scale > 0.0 && std::isfinite(camera.centerX) &&
@@ -90,7 +78,7 @@ ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
     }
 }
 
-ViewBox ScreenMapper::visibleArea(double marginPixels) const {
+ViewRect ScreenMapper::visibleArea(double marginPixels) const {
     // Pixel column c is reached from offsets in (c - originX - 1, c - originX + 1)
     // because of the truncation toward zero; the extra pixel covers it.
     const double reach = marginPixels + 1.0;
@@ -100,7 +88,7 @@ ViewBox ScreenMapper::visibleArea(double marginPixels) const {
             centerY_ + (static_cast<double>(originY_) + reach) / scale_};
 }
 
-ScreenReach ScreenMapper::reach(const ViewBox& box) const {
+ScreenReach ScreenMapper::reach(const ViewRect& box) const {
     if (!usable_ || !visible_.overlaps(box)) return ScreenReach::hidden;
     return guard_.contains(box) ? ScreenReach::insideGuard : ScreenReach::crossesGuard;
 }
@@ -109,7 +97,7 @@ void ScreenMapper::clipAndMap(std::span<const Point2D> corners, ScreenPolygon& o
     assert(corners.size() + 4 <= ScreenPolygon::capacity);
     out.clear();
     if (corners.empty() || !usable_) return;
-    const ViewBox box = boundingBox(corners);
+    const ViewRect box = boundingBox(corners);
     if (guard_.contains(box)) {
         mapPolygon(corners, false, out);
         return;

@@ -6,30 +6,12 @@
 #include "model/Point.h"
 #include "render/ScreenPolygon.h"
 #include "view/Pixel.h"
+#include "view/ViewRect.h"
 
 namespace corvelt {
 
 struct ViewCamera;
 
-// An axis-aligned view-space box, xMin <= xMax and yMin <= yMax.
-struct ViewBox {
-    double xMin = 0.0;
-    double xMax = 0.0;
-    double yMin = 0.0;
-    double yMax = 0.0;
-
-    bool overlaps(const ViewBox& other) const {
-        return xMin <= other.xMax && xMax >= other.xMin && yMin <= other.yMax && yMax >= other.yMin;
-    }
-    bool contains(const ViewBox& other) const {
-        return other.xMin >= xMin && other.xMax <= xMax && other.yMin >= yMin && other.yMax <= yMax;
-    }
-    bool contains(Point2D p) const {
-        return p.x >= xMin && p.x <= xMax && p.y >= yMin && p.y <= yMax;
-    }
-};
-
-ViewBox boundingBox(std::span<const Point2D> points);
 
 // Where a piece of geometry lies relative to the client area and its guard band.
 enum class ScreenReach : std::uint8_t {
@@ -62,11 +44,11 @@ class ScreenMapper {
 
     // The view-space rectangle whose points land on the client area, widened by a
     // margin in pixels (to cover pen widths and marker radii).
-    ViewBox visibleArea(double marginPixels) const;
-    const ViewBox& guardBand() const { return guard_; }
+    ViewRect visibleArea(double marginPixels) const;
+    const ViewRect& guardBand() const { return guard_; }
 
     // Classifies a bounding box against the client area widened by drawingMargin.
-    ScreenReach reach(const ViewBox& box) const;
+    ScreenReach reach(const ViewRect& box) const;
 
     // Whether a drawing at this point, reaching drawingMargin around it, can be seen.
     bool mayShow(Point2D p) const { return usable_ && visible_.contains(p); }
@@ -95,8 +77,8 @@ class ScreenMapper {
     double scale_ = 1.0;
     std::int32_t clientWidth_ = 0;
     std::int32_t clientHeight_ = 0;
-    ViewBox visible_;
-    ViewBox guard_;
+    ViewRect visible_;
+    ViewRect guard_;
 };
 
 }  // namespace corvelt

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "render/FloorDivision.h"
+
 namespace corvelt {
 
 namespace {
@@ -15,25 +17,6 @@ constexpr std::size_t smallCornerCount = 8;
 // Polygons whose box holds at most this many pixel centres are tested centre by
 // centre.
 constexpr int tinyPixelCount = 16;
-
-__extension__ using Int128 = __int128;
-
-struct Quotient {
-    std::int64_t quotient;
-    std::int64_t remainder;  // 0 <= remainder < divisor
-};
-
-// Division rounding toward minus infinity, for a positive divisor.
-template <typename Integer>
-Quotient floorDivide(Integer dividend, std::int64_t divisor) {
-    Integer quotient = dividend / divisor;
-    Integer remainder = dividend % divisor;
-    if (remainder < 0) {
-        --quotient;
-        remainder += divisor;
-    }
-    return {static_cast<std::int64_t>(quotient), static_cast<std::int64_t>(remainder)};
-}
 
 // Only corners far outside the buffer need more than 64 bits.
 [[gnu::noinline, gnu::cold]] Quotient floorDivideWide(std::int64_t k, std::int64_t dx,

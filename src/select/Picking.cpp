@@ -21,19 +21,8 @@ Corners projectedCorners(const ShellModel& model, std::int32_t element) {
     return corners;
 }
 
-ViewRect boundsOf(const Corners& corners) {
-    ViewRect box{corners[0].x, corners[0].x, corners[0].y, corners[0].y};
-    for (const Point2D& c : corners) {
-        box.xMin = std::min(box.xMin, c.x);
-        box.xMax = std::max(box.xMax, c.x);
-        box.yMin = std::min(box.yMin, c.y);
-        box.yMax = std::max(box.yMax, c.y);
-    }
-    return box;
-}
-
 bool pointInCorners(const Corners& corners, Point2D p) {
-    const ViewRect box = boundsOf(corners);
+    const ViewRect box = boundingBox(corners);
     if (p.x < box.xMin || p.x > box.xMax || p.y < box.yMin || p.y > box.yMax) return false;
 
     int crossings = 0;
@@ -60,8 +49,6 @@ bool pointInCorners(const Corners& corners, Point2D p) {
     }
     return crossings % 2 == 1;
 }
-
-bool inside(const ViewRect& r, Point2D p) { return r.xMin <= p.x && p.x <= r.xMax && r.yMin <= p.y && p.y <= r.yMax; }
 
 bool strictlyInside(const ViewRect& r, Point2D p) {
     return r.xMin < p.x && p.x < r.xMax && r.yMin < p.y && p.y < r.yMax;
@@ -92,12 +79,12 @@ bool pointInElement(const ShellModel& model, std::int32_t element, Point2D p) {
 
 bool elementInsideRectangle(const ShellModel& model, std::int32_t element, const ViewRect& rect) {
     const Corners corners = projectedCorners(model, element);
-    return std::all_of(corners.begin(), corners.end(), [&rect](Point2D c) { return inside(rect, c); });
+    return std::all_of(corners.begin(), corners.end(), [&rect](Point2D c) { return rect.contains(c); });
 }
 
 bool elementTouchesRectangle(const ShellModel& model, std::int32_t element, const ViewRect& rect) {
     const Corners corners = projectedCorners(model, element);
-    const ViewRect box = boundsOf(corners);
+    const ViewRect box = boundingBox(corners);
     if (rect.xMax < box.xMin || box.xMax < rect.xMin || rect.yMax < box.yMin || box.yMax < rect.yMin) return false;
     for (const Point2D& c : corners)
         if (strictlyInside(rect, c)) return true;
@@ -186,7 +173,7 @@ std::int32_t pickNodesInRectangle(ShellModel& model, const ViewCamera& camera, P
     std::int32_t count = 0;
     const std::int32_t nodeCount = model.nodeCount();
     for (std::int32_t n = 0; n < nodeCount; ++n) {
-        if (eligible(model.nodeSelected, n, scope) && inside(rect, model.projectedNodes[n])) {
+        if (eligible(model.nodeSelected, n, scope) && rect.contains(model.projectedNodes[n])) {
             model.nodePicked[n] = value;
             ++count;
         }

@@ -5,19 +5,12 @@
 
 #include "model/Point.h"
 #include "view/Pixel.h"
+#include "view/ViewRect.h"
 
 namespace corvelt {
 
 struct ShellModel;
 struct ViewCamera;
-
-// A view-space rectangle, xMin <= xMax and yMin <= yMax.
-struct ViewRect {
-    double xMin = 0.0;
-    double xMax = 0.0;
-    double yMin = 0.0;
-    double yMax = 0.0;
-};
 
 // Which items a pick may touch: all, or only those in the current selection.
 struct PickScope {
