@@ -15,7 +15,8 @@ struct Rgb {
 // Colours of the original design are written as 0xBBGGRR words (blue in the high
 // byte). This is the one place where such a word becomes an Rgb.
 constexpr Rgb fromColorRef(std::uint32_t bbggrr) {
-    return {static_cast<std::uint8_t>(bbggrr & 0xFFu), static_cast<std::uint8_t>((bbggrr >> 8) & 0xFFu),
+    return {static_cast<std::uint8_t>(bbggrr & 0xFFu),
+            static_cast<std::uint8_t>((bbggrr >> 8) & 0xFFu),
             static_cast<std::uint8_t>((bbggrr >> 16) & 0xFFu)};
 }
 

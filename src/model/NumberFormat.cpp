@@ -13,8 +13,8 @@ std::string formatShortest(double value) {
 
 std::string formatGeneral(double value, int precision) {
     std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, precision);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, precision);
     return {buffer.data(), result.ptr};
 }
 

@@ -7,7 +7,8 @@
 namespace corvelt {
 
 ShellModel::ShellModel() {
-    for (int band = 0; band < colorCount; ++band) colorTable[band] = fromColorRef(contourColorRefs[band]);
+    for (int band = 0; band < colorCount; ++band)
+        colorTable[band] = fromColorRef(contourColorRefs[band]);
 }
 
 void ShellModel::adoptResult(ResultData&& data) {
@@ -40,7 +41,8 @@ void ShellModel::releaseArrays() {
 
 ProjectedExtent ShellModel::projectedExtent() const {
     assert(!projectedNodes.empty());
-    ProjectedExtent extent{projectedNodes[0].x, projectedNodes[0].x, projectedNodes[0].y, projectedNodes[0].y};
+    ProjectedExtent extent{projectedNodes[0].x, projectedNodes[0].x, projectedNodes[0].y,
+                           projectedNodes[0].y};
     for (const Point2D& p : projectedNodes) {
         if (p.x < extent.minX) extent.minX = p.x;
         if (p.x > extent.maxX) extent.maxX = p.x;

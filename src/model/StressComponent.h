@@ -13,6 +13,8 @@ inline constexpr int stressComponentCount = 7;
 inline constexpr std::array<std::string_view, stressComponentCount> stressComponentNames{
     "Sx", "Sy", "Sz", "Txy", "Txz", "Tyz", "Se"};
 
-constexpr bool isStressComponent(int index) { return index >= 0 && index < stressComponentCount; }
+constexpr bool isStressComponent(int index) {
+    return index >= 0 && index < stressComponentCount;
+}
 
 }  // namespace corvelt

@@ -12,7 +12,6 @@ namespace corvelt {
 
 struct ViewCamera;
 
-
 // Where a piece of geometry lies relative to the client area and its guard band.
 enum class ScreenReach : std::uint8_t {
     hidden,        // wholly outside the client area: nothing of it can be seen

@@ -17,7 +17,8 @@ using Corners = std::array<Point2D, ShellModel::nodesPerElement>;
 Corners projectedCorners(const ShellModel& model, std::int32_t element) {
     const std::int32_t* nodes = model.elementCorners(element);
     Corners corners;
-    for (int j = 0; j < ShellModel::nodesPerElement; ++j) corners[j] = model.projectedNodes[nodes[j]];
+    for (int j = 0; j < ShellModel::nodesPerElement; ++j)
+        corners[j] = model.projectedNodes[nodes[j]];
     return corners;
 }
 
@@ -55,11 +56,16 @@ bool strictlyInside(const ViewRect& r, Point2D p) {
 }
 
 std::array<Point2D, 4> rectangleCorners(const ViewRect& r) {
-    return {Point2D{r.xMin, r.yMin}, Point2D{r.xMax, r.yMin}, Point2D{r.xMax, r.yMax}, Point2D{r.xMin, r.yMax}};
+    return {Point2D{r.xMin, r.yMin}, Point2D{r.xMax, r.yMin}, Point2D{r.xMax, r.yMax},
+            Point2D{r.xMin, r.yMax}};
 }
 
-double crossProduct(Point2D a, Point2D b) { return a.x * b.y - a.y * b.x; }
-Point2D minus(Point2D a, Point2D b) { return {a.x - b.x, a.y - b.y}; }
+double crossProduct(Point2D a, Point2D b) {
+    return a.x * b.y - a.y * b.x;
+}
+Point2D minus(Point2D a, Point2D b) {
+    return {a.x - b.x, a.y - b.y};
+}
 
 bool eligible(const std::vector<std::uint8_t>& selected, std::int32_t index, PickScope scope) {
     return !scope.onlyFromSelected || selected[index] != 0;
@@ -79,13 +85,16 @@ bool pointInElement(const ShellModel& model, std::int32_t element, Point2D p) {
 
 bool elementInsideRectangle(const ShellModel& model, std::int32_t element, const ViewRect& rect) {
     const Corners corners = projectedCorners(model, element);
-    return std::all_of(corners.begin(), corners.end(), [&rect](Point2D c) { return rect.contains(c); });
+    return std::all_of(corners.begin(), corners.end(),
+                       [&rect](Point2D c) { return rect.contains(c); });
 }
 
 bool elementTouchesRectangle(const ShellModel& model, std::int32_t element, const ViewRect& rect) {
     const Corners corners = projectedCorners(model, element);
     const ViewRect box = boundingBox(corners);
-    if (rect.xMax < box.xMin || box.xMax < rect.xMin || rect.yMax < box.yMin || box.yMax < rect.yMin) return false;
+    if (rect.xMax < box.xMin || box.xMax < rect.xMin || rect.yMax < box.yMin ||
+        box.yMax < rect.yMin)
+        return false;
     for (const Point2D& c : corners)
         if (strictlyInside(rect, c)) return true;
     const auto rectCorners = rectangleCorners(rect);
@@ -100,7 +109,8 @@ bool elementTouchesRectangle(const ShellModel& model, std::int32_t element, cons
 }
 
 bool segmentsIntersect(Point2D p1, Point2D p2, Point2D q1, Point2D q2) {
-    if (std::min(q1.x, q2.x) > std::max(p1.x, p2.x) || std::max(q1.x, q2.x) < std::min(p1.x, p2.x) ||
+    if (std::min(q1.x, q2.x) > std::max(p1.x, p2.x) ||
+        std::max(q1.x, q2.x) < std::min(p1.x, p2.x) ||
         std::min(q1.y, q2.y) > std::max(p1.y, p2.y) || std::max(q1.y, q2.y) < std::min(p1.y, p2.y))
         return false;
     const Point2D p = minus(p2, p1);
@@ -109,8 +119,8 @@ bool segmentsIntersect(Point2D p1, Point2D p2, Point2D q1, Point2D q2) {
     return crossProduct(q, minus(p2, q1)) * crossProduct(q, minus(p1, q1)) <= 0.0;
 }
 
-std::optional<std::int32_t> pickElementAtPoint(ShellModel& model, const ViewCamera& camera, Pixel click,
-                                               std::uint8_t value, PickScope scope) {
+std::optional<std::int32_t> pickElementAtPoint(ShellModel& model, const ViewCamera& camera,
+                                               Pixel click, std::uint8_t value, PickScope scope) {
     const Point2D p = camera.pixelToView(click);
     std::optional<std::int32_t> candidate;
     double candidateDepth = 0.0;
@@ -127,8 +137,8 @@ std::optional<std::int32_t> pickElementAtPoint(ShellModel& model, const ViewCame
     return candidate;
 }
 
-std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera& camera, Pixel click,
-                                            std::uint8_t value, PickScope scope) {
+std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera& camera,
+                                            Pixel click, std::uint8_t value, PickScope scope) {
     const Point2D p = camera.pixelToView(click);
     std::optional<std::int32_t> candidate;
     double candidateDistance = 0.0;
@@ -139,7 +149,8 @@ std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera&
         const Point2D& q = model.projectedNodes[n];
         const double distance = std::sqrt((q.y - p.y) * (q.y - p.y) + (q.x - p.x) * (q.x - p.x));
         const double depth = nodeDepth(model, camera, n);
-        if (!candidate || distance < candidateDistance || (distance == candidateDistance && depth < candidateDepth)) {
+        if (!candidate || distance < candidateDistance ||
+            (distance == candidateDistance && depth < candidateDepth)) {
             candidate = n;
             candidateDistance = distance;
             candidateDepth = depth;
@@ -149,16 +160,16 @@ std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera&
     return candidate;
 }
 
-std::int32_t pickElementsInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor, Pixel current,
-                                     std::uint8_t value, PickScope scope) {
+std::int32_t pickElementsInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor,
+                                     Pixel current, std::uint8_t value, PickScope scope) {
     const ViewRect rect = rectangleToView(camera, anchor, current);
     const bool crossing = current.x < anchor.x;
     std::int32_t count = 0;
     const std::int32_t elementCount = model.elementCount();
     for (std::int32_t e = 0; e < elementCount; ++e) {
         if (!eligible(model.elementSelected, e, scope)) continue;
-        const bool qualifies =
-            crossing ? elementTouchesRectangle(model, e, rect) : elementInsideRectangle(model, e, rect);
+        const bool qualifies = crossing ? elementTouchesRectangle(model, e, rect)
+                                        : elementInsideRectangle(model, e, rect);
         if (qualifies) {
             model.elementPicked[e] = value;
             ++count;
@@ -167,8 +178,8 @@ std::int32_t pickElementsInRectangle(ShellModel& model, const ViewCamera& camera
     return count;
 }
 
-std::int32_t pickNodesInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor, Pixel current,
-                                  std::uint8_t value, PickScope scope) {
+std::int32_t pickNodesInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor,
+                                  Pixel current, std::uint8_t value, PickScope scope) {
     const ViewRect rect = rectangleToView(camera, anchor, current);
     std::int32_t count = 0;
     const std::int32_t nodeCount = model.nodeCount();

@@ -22,22 +22,22 @@ struct PickScope {
 
 // The element under the pixel that is drawn in front (smallest depth key; an exact
 // tie keeps the lower index). Returns the element whose flag was written.
-std::optional<std::int32_t> pickElementAtPoint(ShellModel& model, const ViewCamera& camera, Pixel click,
-                                               std::uint8_t value, PickScope scope);
+std::optional<std::int32_t> pickElementAtPoint(ShellModel& model, const ViewCamera& camera,
+                                               Pixel click, std::uint8_t value, PickScope scope);
 
 // The node nearest to the pixel on the screen, without a distance limit; equal
 // distances go to the nearer node, then to the lower index.
-std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera& camera, Pixel click,
-                                            std::uint8_t value, PickScope scope);
+std::optional<std::int32_t> pickNodeAtPoint(ShellModel& model, const ViewCamera& camera,
+                                            Pixel click, std::uint8_t value, PickScope scope);
 
 // Dragged to the right (current x >= anchor x): elements wholly inside. Dragged to
 // the left: elements that touch the rectangle. Returns how many flags were written.
-std::int32_t pickElementsInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor, Pixel current,
-                                     std::uint8_t value, PickScope scope);
+std::int32_t pickElementsInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor,
+                                     Pixel current, std::uint8_t value, PickScope scope);
 
 // Nodes inside the rectangle, its border included, whatever the drag direction.
-std::int32_t pickNodesInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor, Pixel current,
-                                  std::uint8_t value, PickScope scope);
+std::int32_t pickNodesInRectangle(ShellModel& model, const ViewCamera& camera, Pixel anchor,
+                                  Pixel current, std::uint8_t value, PickScope scope);
 
 // The view-space rectangle between two pixel corners.
 ViewRect rectangleToView(const ViewCamera& camera, Pixel a, Pixel b);

@@ -13,9 +13,9 @@ void selectAllElements(ShellModel& model);
 void selectNoElements(ShellModel& model);
 void invertElementSelection(ShellModel& model);
 void clearElementPicks(ShellModel& model);
-void reselectElements(ShellModel& model);    // the selection becomes the picked set
-void alsoSelectElements(ShellModel& model);  // union with the picked set
-void unselectElements(ShellModel& model);    // difference with the picked set
+void reselectElements(ShellModel& model);                    // the selection becomes the picked set
+void alsoSelectElements(ShellModel& model);                  // union with the picked set
+void unselectElements(ShellModel& model);                    // difference with the picked set
 void applyElementPicks(ShellModel& model, SelectMode mode);  // by mode, then clears the picks
 
 void selectAllNodes(ShellModel& model);

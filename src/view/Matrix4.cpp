@@ -10,14 +10,16 @@ Matrix4 multiply(const Matrix4& a, const Matrix4& b) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) {
             double sum = 0.0;
-            for (int k = 0; k < 4; ++k) sum += a[4 * r + k] * b[4 * k + c];
+            for (int k = 0; k < 4; ++k)
+                sum += a[4 * r + k] * b[4 * k + c];
             result[4 * r + c] = sum;
         }
     return result;
 }
 
 Point3D transformPoint(const Matrix4& m, Point3D p) {
-    return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
+    return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
+            p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
             p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
 }
 
@@ -40,9 +42,11 @@ std::optional<Matrix4> invertMatrix4(const Matrix4& source) {
         if (best + 1.0 == 1.0) return std::nullopt;
 
         if (pivotRow[k] != k)
-            for (int j = 0; j < 4; ++j) std::swap(at(k, j), at(pivotRow[k], j));
+            for (int j = 0; j < 4; ++j)
+                std::swap(at(k, j), at(pivotRow[k], j));
         if (pivotColumn[k] != k)
-            for (int i = 0; i < 4; ++i) std::swap(at(i, k), at(i, pivotColumn[k]));
+            for (int i = 0; i < 4; ++i)
+                std::swap(at(i, k), at(i, pivotColumn[k]));
 
         at(k, k) = 1.0 / at(k, k);
         for (int j = 0; j < 4; ++j)
@@ -57,9 +61,11 @@ std::optional<Matrix4> invertMatrix4(const Matrix4& source) {
 
     for (int k = 3; k >= 0; --k) {
         if (pivotColumn[k] != k)
-            for (int j = 0; j < 4; ++j) std::swap(at(k, j), at(pivotColumn[k], j));
+            for (int j = 0; j < 4; ++j)
+                std::swap(at(k, j), at(pivotColumn[k], j));
         if (pivotRow[k] != k)
-            for (int i = 0; i < 4; ++i) std::swap(at(i, k), at(i, pivotRow[k]));
+            for (int i = 0; i < 4; ++i)
+                std::swap(at(i, k), at(i, pivotRow[k]));
     }
     return d;
 }

@@ -7,7 +7,9 @@ namespace corvelt {
 
 namespace {
 
-Point3D row(const Matrix4& m, int r) { return {m[4 * r], m[4 * r + 1], m[4 * r + 2]}; }
+Point3D row(const Matrix4& m, int r) {
+    return {m[4 * r], m[4 * r + 1], m[4 * r + 2]};
+}
 
 void setRow(Matrix4& m, int r, Point3D v) {
     m[4 * r] = v.x;
@@ -15,7 +17,9 @@ void setRow(Matrix4& m, int r, Point3D v) {
     m[4 * r + 2] = v.z;
 }
 
-Point3D unit(Point3D v) { return v * (1.0 / length(v)); }
+Point3D unit(Point3D v) {
+    return v * (1.0 / length(v));
+}
 
 void rotateAboutScreenAxis(ViewCamera& camera, Point3D screenAxis, double angle) {
     Matrix4& m = camera.viewMatrix;
@@ -37,9 +41,13 @@ void rotateAboutScreenAxis(ViewCamera& camera, Point3D screenAxis, double angle)
 
 }  // namespace
 
-void rotateAboutScreenX(ViewCamera& camera, double angle) { rotateAboutScreenAxis(camera, {1, 0, 0}, angle); }
+void rotateAboutScreenX(ViewCamera& camera, double angle) {
+    rotateAboutScreenAxis(camera, {1, 0, 0}, angle);
+}
 
-void rotateAboutScreenY(ViewCamera& camera, double angle) { rotateAboutScreenAxis(camera, {0, 1, 0}, angle); }
+void rotateAboutScreenY(ViewCamera& camera, double angle) {
+    rotateAboutScreenAxis(camera, {0, 1, 0}, angle);
+}
 
 bool orthonormalizeFrame(Point3D origin, Point3D xPoint, Point3D& yPoint, Point3D& zPoint) {
     const Point3D x = xPoint - origin;

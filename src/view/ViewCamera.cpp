@@ -13,25 +13,28 @@ constexpr double maxPixelOffset = 1 << 30;
 
 std::int32_t truncatedOffset(double offset) {
     if (std::isnan(offset)) return 0;
-    return static_cast<std::int32_t>(std::clamp(std::trunc(offset), -maxPixelOffset, maxPixelOffset));
+    return static_cast<std::int32_t>(
+        std::clamp(std::trunc(offset), -maxPixelOffset, maxPixelOffset));
 }
 
 std::int32_t saturatingAdd(std::int32_t base, std::int32_t offset) {
     const std::int64_t sum = static_cast<std::int64_t>(base) + offset;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-bool usableScale(double s) { return std::isfinite(s) && s > 0.0; }
+bool usableScale(double s) {
+    return std::isfinite(s) && s > 0.0;
+}
 
 }  // namespace
 
 void ViewCamera::buildViewMatrix(double newAlpha, double newBeta) {
     const double sa = std::sin(newAlpha), ca = std::cos(newAlpha);
     const double sb = std::sin(newBeta), cb = std::cos(newBeta);
-    viewMatrix = {-sa, -sb * ca, ca * cb, 0,   //
-                  ca,  -sb * sa, sa * cb, 0,   //
-                  0,   cb,       sb,      0,   //
+    viewMatrix = {-sa, -sb * ca, ca * cb, 0,  //
+                  ca,  -sb * sa, sa * cb, 0,  //
+                  0,   cb,       sb,      0,  //
                   0,   0,        -1,      1};
 }
 
@@ -45,8 +48,10 @@ void ViewCamera::fitToExtents() {
     else
         chosen = sx == 0.0 ? sy : sx;
     // Nodes that all project onto one point give no finite ratio: keep the scale we have.
-    if (std::isfinite(chosen)) scale = chosen * 0.95;
-    else if (!usableScale(scale)) scale = 1.0;
+    if (std::isfinite(chosen))
+        scale = chosen * 0.95;
+    else if (!usableScale(scale))
+        scale = 1.0;
     originX = screenWidth / 2;
     originY = screenHeight / 2;
     centerX = (viewMaxX + viewMinX) * 0.5;

@@ -63,7 +63,8 @@ struct ViewCamera {
     Point3D viewAxis() const { return {viewMatrix[2], viewMatrix[6], viewMatrix[10]}; }
 
     Point3D worldBoxCenter() const {
-        return {(worldMinX + worldMaxX) * 0.5, (worldMinY + worldMaxY) * 0.5, (worldMinZ + worldMaxZ) * 0.5};
+        return {(worldMinX + worldMaxX) * 0.5, (worldMinY + worldMaxY) * 0.5,
+                (worldMinZ + worldMaxZ) * 0.5};
     }
 };
 

@@ -20,7 +20,9 @@ struct ViewRect {
     bool contains(const ViewRect& other) const {
         return other.xMin >= xMin && other.xMax <= xMax && other.yMin >= yMin && other.yMax <= yMax;
     }
-    bool contains(Point2D p) const { return p.x >= xMin && p.x <= xMax && p.y >= yMin && p.y <= yMax; }
+    bool contains(Point2D p) const {
+        return p.x >= xMin && p.x <= xMax && p.y >= yMin && p.y <= yMax;
+    }
 };
 
 // The smallest rectangle around the points; they must not be empty.
