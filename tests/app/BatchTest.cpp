@@ -5,7 +5,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
+#include <ostream>
 
 #include "TestMeshes.h"
 #include "app/Application.h"
@@ -53,6 +55,10 @@ struct BadLine {
     std::string line;
     std::string message;  // a part of the expected message
 };
+
+void PrintTo(const BadLine& b, std::ostream* out) {
+    *out << '"' << b.line << '"';
+}
 
 class BatchLineErrors : public ::testing::TestWithParam<BadLine> {};
 

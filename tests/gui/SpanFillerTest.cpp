@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
@@ -347,6 +349,10 @@ struct HugeCase {
     const char* name;
     std::vector<Pixel> polygon;
 };
+
+void PrintTo(const HugeCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SpanFillerHugeCoordinates : public ::testing::TestWithParam<HugeCase> {};
 

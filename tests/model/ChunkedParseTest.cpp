@@ -3,6 +3,8 @@
 // between chunks (inside a line, after a comma, between lines) is crossed.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ResultTextBuilder.h"
 #include "model/ResultFileError.h"
 #include "model/ResultTextParser.h"
@@ -37,6 +39,10 @@ struct Split {
     std::size_t chunkBytes;
     unsigned workers;
 };
+
+void PrintTo(const Split& s, std::ostream* out) {
+    *out << s.chunkBytes << "-byte chunks, " << s.workers << " workers";
+}
 
 class ChunkedParse : public ::testing::TestWithParam<Split> {
   protected:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <bit>
 #include <charconv>
@@ -20,6 +22,10 @@ struct RealCase {
     double value;        // when ok
     std::size_t length;  // bytes taken, when ok
 };
+
+void PrintTo(const RealCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ScanDouble : public ::testing::TestWithParam<RealCase> {};
 

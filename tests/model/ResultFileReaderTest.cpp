@@ -1,7 +1,9 @@
 #include "model/ResultFileReader.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include <ostream>
 
 #include <cmath>
 #include <thread>
@@ -28,6 +30,10 @@ struct Spelling {
     TextStyle style;
     std::string tail;  // appended after the last record
 };
+
+void PrintTo(const Spelling& s, std::ostream* out) {
+    *out << s.name;
+}
 
 std::string withSign(double v) {
     return v < 0 ? shortest(v) : "+" + shortest(v);
@@ -98,6 +104,10 @@ struct Refusal {
     std::int64_t line;
     const char* detail;  // part of the message after "FILE:LINE: "
 };
+
+void PrintTo(const Refusal& r, std::ostream* out) {
+    *out << r.name;
+}
 
 // Line numbers of the plain two-element text: 1, 2 counts; 3 .. 8 nodes; 9 element 0's
 // corners; 10, 11 its corner 0 stress lines; 18 element 1's corners.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "RenderFixtures.h"
 #include "render/MeshDrawing.h"
 #include "render/MeshStyle.h"
@@ -24,6 +26,11 @@ struct StyleRow {
     bool selected;
     MeshStyle expected;
 };
+
+void PrintTo(const StyleRow& row, std::ostream* out) {
+    *out << "layer " << static_cast<int>(row.layer) << ", scope " << static_cast<int>(row.scope)
+         << (row.picked ? ", picked" : "") << (row.selected ? ", selected" : "");
+}
 
 class MeshDecisionTable : public ::testing::TestWithParam<StyleRow> {};
 

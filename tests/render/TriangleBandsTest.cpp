@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 #include <vector>
 
@@ -48,6 +50,10 @@ struct CaseRow {
     int band;                      // limits 0, 10, ..., 90
     std::vector<Named> polygon;    // empty: the band yields nothing
 };
+
+void PrintTo(const CaseRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class CaseTable : public ::testing::TestWithParam<CaseRow> {};
 
