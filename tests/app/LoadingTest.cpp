@@ -23,6 +23,12 @@ TEST(StartState, IsThatOfAFreshWindow) {
          {s.nodePlot, s.elementOutlinePlot, s.elementPlot, s.nodeNumberPlot, s.elementNumberPlot})
         EXPECT_EQ(scope, PlotScope::none);
     EXPECT_EQ(s.backgroundIndex, 0);
+    EXPECT_EQ(s.checkedBackgroundItem(), 40019);
+    EXPECT_EQ(s.backgroundColor(), (Rgb{0, 0, 0}));
+    EXPECT_EQ(s.backgroundColors[1], (Rgb{255, 255, 255}));
+    EXPECT_FALSE(s.viewKitDialogOpen);
+    EXPECT_FALSE(s.selectElementsDialogOpen);
+    EXPECT_FALSE(s.selectNodesDialogOpen);
     EXPECT_EQ(s.interactionMode, InteractionMode::none);
     EXPECT_EQ(s.clickStage, 0);
     EXPECT_EQ(s.rectanglePick, 1);
@@ -32,6 +38,7 @@ TEST(StartState, IsThatOfAFreshWindow) {
     EXPECT_FALSE(s.onlyFromSelectedNodes);
     EXPECT_FALSE(s.modelLoaded);
     EXPECT_EQ(s.rotationStep, std::acos(-1.0) * (1.0 / 36));
+    EXPECT_EQ(s.rotationStep, std::acos(-1.0) * 0.027777777777777776);
     EXPECT_EQ(s.clientWidth, Application::defaultClientWidth);
     EXPECT_EQ(s.clientHeight, Application::defaultClientHeight);
     EXPECT_EQ(app.camera().screenWidth, Application::defaultClientWidth);
