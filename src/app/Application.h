@@ -11,6 +11,7 @@
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
 #include "render/FramePainter.h"
+#include "select/ItemKind.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -83,6 +84,19 @@ class Application {
     void setRectanglePick(bool rectangle);
     void setOnlyFromSelectedElements(bool only);
     void setOnlyFromSelectedNodes(bool only);
+
+    // --- Selection list files and stress listings. The path of a selection file
+    // is remembered as the kind's selection file name before the file is touched,
+    // so the next file dialog starts there even after a failure.
+    // Throws SelectionFileError, changing no selection.
+    void writeSelectionFile(ItemKind kind, const std::filesystem::path& path);
+    // Replaces the kind's selection by the file's; repaints. Throws SelectionFileError,
+    // changing no selection.
+    void readSelectionFile(ItemKind kind, const std::filesystem::path& path);
+    // Writes the kind's stress listing under its fixed name into `directory` (the
+    // working directory when empty) and returns its path. Throws StressReportError.
+    std::filesystem::path writeStressReport(ItemKind kind,
+                                            const std::filesystem::path& directory = {}) const;
 
     // --- Repaint requests.
     bool repaintDue() const { return repaintDue_; }

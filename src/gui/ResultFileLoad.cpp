@@ -69,6 +69,7 @@ ResultData readResultFileShowingProgress(QWidget* owner, const std::filesystem::
             data = Application::readFile(path, [&progress](double fraction) {
                 progress.store(static_cast<int>(fraction * progressSteps),
                                std::memory_order_relaxed);
+                return true;
             });
         } catch (...) {
             failure = std::current_exception();

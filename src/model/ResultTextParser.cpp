@@ -309,7 +309,9 @@ class ProgressMeter {
         // A step of a percent is all a progress bar can show.
         if (fraction < lastReported_ + 0.01) return;
         lastReported_ = std::min(fraction, 1.0);
-        progress_(lastReported_);
+        // Thrown on the calling thread between tasks: the pool stops handing out
+        // chunks and rethrows it once the running ones are done.
+        if (!progress_(lastReported_)) throw ReadCancelled();
     }
 
   private:
@@ -401,7 +403,7 @@ void parseBody(std::string_view text, const std::string& fileName, const Header&
 
 ResultData parseResultText(std::string_view text, const std::string& fileName,
                            const ReadProgress& progress, const ParseOptions& options) {
-    if (progress) progress(0.0);
+    if (progress && !progress(0.0)) throw ReadCancelled();
     const Header header = HeaderParser(text, fileName).parse();
     ResultData data;
     if (header.layout.tokenCount() > 0) {
@@ -419,7 +421,7 @@ ResultData parseResultText(std::string_view text, const std::string& fileName,
     if (header.layout.nodeCount == 0)
         throwFault(text, fileName, {header.nodeCountStart, "at least one node"},
                    nodeCountErrorHeadline);
-    if (progress) progress(1.0);
+    if (progress && !progress(1.0)) throw ReadCancelled();
     return data;
 }
 

@@ -341,12 +341,20 @@ TEST(ResultFileReader, ReportsRisingProgressOnTheCallingThreadOnly) {
     readResultFile(file, [&](double fraction) {
         otherThread |= std::this_thread::get_id() != caller;
         fractions.push_back(fraction);
+        return true;
     });
     EXPECT_FALSE(otherThread);
     ASSERT_GE(fractions.size(), 2u);
     EXPECT_EQ(fractions.front(), 0.0);
     EXPECT_EQ(fractions.back(), 1.0);
     EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+}
+
+TEST(ResultFileReader, StopsWhenTheProgressCallbackSaysSo) {
+    const ScratchDirectory dir;
+    const auto file = dir.write("model.txt", plainText(twoElementModel()));
+    EXPECT_THROW(readResultFile(file, [](double fraction) { return fraction < 0.5; }),
+                 ReadCancelled);
 }
 
 }  // namespace
