@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "app/ArrowKey.h"
+#include "select/ItemKind.h"
 
 namespace corvelt {
 
@@ -45,9 +46,18 @@ struct WheelLine {
 struct StateLine {
     std::string path;
 };
+struct SelectionFileLine {
+    bool write;  // else read
+    ItemKind kind;
+    std::string path;
+};
+struct ReportLine {
+    ItemKind kind;
+};
 
-using BatchCommand = std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine,
-                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine>;
+using BatchCommand =
+    std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
+                 ClickLine, MoveLine, WheelLine, StateLine, SelectionFileLine, ReportLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {
