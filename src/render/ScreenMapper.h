@@ -60,9 +60,7 @@ class ScreenMapper {
             clipAndMap(corners, out);
             return;
         }
-        out.clear();
-        for (const Point2D& p : corners)
-            out.push(toPixel(p));
+        out.assignMapped(corners, [this](Point2D p) { return toPixel(p); });
     }
 
   private:
