@@ -14,6 +14,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace corvelt {
 namespace {
@@ -131,6 +132,28 @@ TEST(ScanDouble, AgreesWithFromCharsAfterLongRunsOfZeros) {
                 EXPECT_EQ(ours.end, end) << zeros << " zeros, " << text.substr(0, 8);
             }
         }
+    }
+}
+
+// Digits are told from other bytes eight at a time, with borrows and carries
+// between the bytes of a word: every byte value must end a number where it stands.
+TEST(ScanDouble, EndsANumberAtEveryByteThatCannotContinueIt) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        if (std::string_view("0123456789.eE").find(c) != std::string_view::npos) continue;
+        for (const std::string number : {"1234567", "12.5", "-3.25e+1", "1.5e-3"}) {
+            const std::string text = withRoomAfter(number + c + "9");
+            const ScanResult<double> ours = scanDouble(text.data(), text.data() + text.size());
+            double expected = 0;
+            std::from_chars(number.data(), number.data() + number.size(), expected);
+            ASSERT_EQ(ours.status, ScanStatus::ok) << number << " then byte " << byte;
+            EXPECT_EQ(ours.value, expected) << number << " then byte " << byte;
+            EXPECT_EQ(ours.end, text.data() + number.size()) << number << " then byte " << byte;
+        }
+        const std::string index = withRoomAfter(std::string("-4711") + c + "9");
+        const ScanResult<std::int32_t> ours = scanInt32(index.data(), index.data() + index.size());
+        EXPECT_EQ(ours.value, -4711) << "byte " << byte;
+        EXPECT_EQ(ours.end, index.data() + 5) << "byte " << byte;
     }
 }
 
