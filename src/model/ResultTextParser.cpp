@@ -89,11 +89,13 @@ std::string quoteFoundText(const TextSource& text, std::size_t offset) {
 struct Header {
     ResultFileLayout layout;
     std::size_t bodyStart = 0;  // the blank after the element count
-    // False when the counts ask for more rows than the rest of the file can hold.
-    // Such a file is certainly faulty; its arrays are never allocated, but it is
-    // still parsed to find the first place where it departs from its counts,
-    // which is what the user should see.
-    bool fitsFile = true;
+
+    // The fewest bytes that the records take (at least one digit per number and
+    // one separator before it). A body that is shorter, or that holds anything
+    // else in them, is certainly faulty.
+    std::int64_t minimumBodyBytes() const {
+        return layout.nodeCount * minimumNodeBytes + layout.elementCount * minimumElementBytes;
+    }
 };
 
 // The count lines reach past the piece of text that was read for them.
@@ -129,9 +131,6 @@ class HeaderParser {
         if (p != last_ && !isBlank(*p))
             fail(p, "white space or a line break after the element count");
         header.bodyStart = offsetOf(p);
-        header.fitsFile = header.layout.nodeCount * minimumNodeBytes +
-                              header.layout.elementCount * minimumElementBytes <=
-                          static_cast<std::int64_t>(text_.size() - header.bodyStart);
         return header;
     }
 
@@ -186,6 +185,36 @@ Header readHeader(const TextSource& text, const std::string& fileName) {
 }
 
 // ---- The body, in chunks --------------------------------------------------
+
+// Bytes that records are made of: the digits, signs, full stops and exponent
+// letters of numbers, commas and white space.
+bool isRecordByte(char c) {
+    return static_cast<unsigned char>(c - '0') < 10 || c == '+' || c == '-' || c == '.' ||
+           c == 'e' || c == 'E' || isSeparator(c);
+}
+
+// Whether the body can hold the records its counts announce: it is long enough,
+// and samples spread over the bytes that the records fill at the least hold
+// nothing but record bytes. A body that fails is certainly faulty; it gets no
+// arrays, but is still parsed to find the first place where it departs from its
+// counts, which is what the user should see. A few small reads thus keep a file
+// of holes or garbage from being given the gigabytes its counts ask for.
+bool mayHoldItsRecords(const TextSource& text, const Header& header) {
+    const auto bodyBytes = static_cast<std::int64_t>(text.size() - header.bodyStart);
+    const std::int64_t minimum = header.minimumBodyBytes();
+    if (minimum > bodyBytes) return false;
+    constexpr int samples = 32;
+    constexpr std::size_t sampleBytes = 256;
+    std::vector<char> buffer;
+    for (int k = 0; k < samples; ++k) {
+        const auto offset = header.bodyStart + static_cast<std::size_t>(minimum / samples * k);
+        const std::size_t length =
+            std::min(sampleBytes, header.bodyStart + static_cast<std::size_t>(minimum) - offset);
+        const std::string_view sample = text.read(offset, length, buffer);
+        if (!std::all_of(sample.begin(), sample.end(), isRecordByte)) return false;
+    }
+    return true;
+}
 
 // The first token of each chunk, known once every chunk before it has been
 // counted. Chunks are counted in any order, by any thread.
@@ -356,7 +385,7 @@ void parseBody(const TextSource& text, const std::string& fileName, const Header
 
     std::optional<GrowingArrays> arrays;
     bool outOfMemory = false;
-    if (header.fitsFile) {
+    if (mayHoldItsRecords(text, header)) {
         try {
             arrays.emplace(data, header.layout);
         } catch (const std::bad_alloc&) {
