@@ -3,6 +3,7 @@
 #include "model/NumberScan.h"
 #include "model/ShellModel.h"
 #include "model/TokenCount.h"
+#include "model/TokenStarts.h"
 
 namespace corvelt {
 
@@ -13,15 +14,14 @@ namespace {
 // reach the end of the text may read differently in the whole text.
 constexpr std::ptrdiff_t scanLookahead = 8;
 
-// After a number read in a row: its comma, or the white space that ends its line,
-// and the blanks after either. False where a comma stands after blanks or the
-// number is followed by anything else.
-inline bool passSeparator(const char*& q, const char* last, bool endsLine) {
-    if (endsLine ? !isBlank(*q) : *q != ',') return false;
-    ++q;
-    while (q < last && isBlank(*q))
-        ++q;
-    return q < last && *q != ',';
+// Whether a number of a row that ends at `end` is followed as the format wants by
+// the next token, which starts at `next`. All bytes between are separators; the
+// first must be a comma within a line, and no other may be one.
+inline bool separatedWell(const char* end, const char* next, bool endsLine) {
+    if (next == nullptr || (endsLine ? !isBlank(*end) : *end != ',')) return false;
+    for (const char* between = end + 1; between < next; ++between)
+        if (*between == ',') return false;
+    return true;
 }
 
 }  // namespace
@@ -82,22 +82,27 @@ ChunkOutcome ResultBodyParser::parse(const ChunkWindow& window, std::int64_t fir
         // A comma follows its number directly, never a blank or another comma.
         if (*p == ',') return faultAt(p, expectedToken(layout_, token));
 
+        const ResultArrays into =
+            checkOnly ? ResultArrays{&scratchPoint, scratchCorners, &scratchBlock} : arrays_;
         if (token < nodeTokens) {
-            if (coordinate == 0 && token + tokensPerNode <= tokenEnd &&
-                parseNodeRow(p, last, checkOnly ? scratchPoint : arrays_.nodes[node])) {
-                token += tokensPerNode;
-                ++node;
+            if (coordinate == 0 && token + tokensPerNode <= tokenEnd) {
+                const std::int64_t rows = parseNodeRows(
+                    p, last, node, (std::min(tokenEnd, nodeTokens) - token) / tokensPerNode, into,
+                    checkOnly);
+                if (rows > 0) {
+                    token += rows * tokensPerNode;
+                    node += rows;
+                    continue;
+                }
+            }
+        } else if (field == 0 && token + tokensPerElement <= tokenEnd) {
+            const std::int64_t records = parseElementRecords(
+                p, last, element, (tokenEnd - token) / tokensPerElement, into, checkOnly);
+            if (records > 0) {
+                token += records * tokensPerElement;
+                element += records;
                 continue;
             }
-        } else if (field == 0 && token + tokensPerElement <= tokenEnd &&
-                   parseElementRecord(
-                       p, last,
-                       checkOnly ? scratchCorners
-                                 : arrays_.connectivity + element * ShellModel::nodesPerElement,
-                       checkOnly ? scratchBlock : arrays_.elementStresses[element])) {
-            token += tokensPerElement;
-            ++element;
-            continue;
         }
 
         const char* q = nullptr;
@@ -160,43 +165,79 @@ ChunkOutcome ResultBodyParser::parse(const ChunkWindow& window, std::int64_t fir
     }
 }
 
-bool ResultBodyParser::parseNodeRow(const char*& p, const char* last, Point3D& point) {
-    const char* q = p;
-    ScanResult<double> number;
-    for (int axis = 0; axis < tokensPerNode; ++axis) {
-        if (!scan_detail::scanShortDecimal(q, last, number)) return false;
-        q = number.end;
-        (axis == 0 ? point.x : axis == 1 ? point.y : point.z) = number.value;
-        if (!passSeparator(q, last, axis == tokensPerNode - 1)) return false;
-    }
-    p = q;
-    return true;
-}
-
-bool ResultBodyParser::parseElementRecord(const char*& p, const char* last, std::int32_t* corners,
-                                          ElementStressBlock& block) const {
-    const char* q = p;
-    ScanResult<std::int32_t> index;
-    for (int corner = 0; corner < ShellModel::nodesPerElement; ++corner) {
-        if (!scan_detail::scanShortInteger(q, last, index)) return false;
-        if (index.value < 0 || index.value >= layout_.nodeCount) return false;
-        q = index.end;
-        corners[corner] = index.value;
-        if (!passSeparator(q, last, corner == ShellModel::nodesPerElement - 1)) return false;
-    }
-    ScanResult<double> number;
-    for (int corner = 0; corner < ShellModel::nodesPerElement; ++corner) {
-        for (auto& surface : block.surfaces) {
-            for (int component = 0; component < tokensPerElementLine; ++component) {
-                if (!scan_detail::scanShortDecimal(q, last, number)) return false;
-                q = number.end;
-                surface[corner][component] = number.value;
-                if (!passSeparator(q, last, component == tokensPerElementLine - 1)) return false;
-            }
+std::int64_t ResultBodyParser::parseNodeRows(const char*& p, const char* last, std::int64_t node,
+                                             std::int64_t rows, const ResultArrays& into,
+                                             bool intoOneEntry) {
+    TokenStarts starts(p, last - scan_detail::wordScanBytes);
+    const char* next = starts.next();
+    std::int64_t done = 0;
+    for (; done < rows; ++done, ++node) {
+        Point3D& point = into.nodes[intoOneEntry ? 0 : node];
+        const char* const rowStart = next;
+        bool wellFormed = rowStart != nullptr;
+        ScanResult<double> number;
+        for (int axis = 0; wellFormed && axis < tokensPerNode; ++axis) {
+            const char* at = next;
+            next = starts.next();
+            wellFormed = scan_detail::scanShortDecimal(at, last, number) &&
+                         separatedWell(number.end, next, axis == tokensPerNode - 1);
+            (axis == 0 ? point.x : axis == 1 ? point.y : point.z) = number.value;
+        }
+        if (!wellFormed) {
+            if (rowStart != nullptr) p = rowStart;
+            return done;
         }
     }
-    p = q;
-    return true;
+    p = next;
+    return done;
+}
+
+std::int64_t ResultBodyParser::parseElementRecords(const char*& p, const char* last,
+                                                   std::int64_t element, std::int64_t records,
+                                                   const ResultArrays& into,
+                                                   bool intoOneEntry) const {
+    // Every number's start comes from the separator masks, so no number waits for
+    // the end of the one before it; the separators between them are checked after.
+    TokenStarts starts(p, last - scan_detail::wordScanBytes);
+    const char* next = starts.next();
+
+    std::int64_t done = 0;
+    for (; done < records; ++done, ++element) {
+        const std::int64_t entry = intoOneEntry ? 0 : element;
+        std::int32_t* corners = into.connectivity + entry * ShellModel::nodesPerElement;
+        ElementStressBlock& block = into.elementStresses[entry];
+        const char* const recordStart = next;
+        bool wellFormed = recordStart != nullptr;
+        ScanResult<std::int32_t> index;
+        for (int corner = 0; wellFormed && corner < ShellModel::nodesPerElement; ++corner) {
+            const char* at = next;
+            next = starts.next();
+            wellFormed = scan_detail::scanShortInteger(at, last, index) && index.value >= 0 &&
+                         index.value < layout_.nodeCount &&
+                         separatedWell(index.end, next, corner == ShellModel::nodesPerElement - 1);
+            corners[corner] = index.value;
+        }
+        ScanResult<double> number;
+        for (int corner = 0; wellFormed && corner < ShellModel::nodesPerElement; ++corner) {
+            for (auto& surface : block.surfaces) {
+                for (int component = 0; wellFormed && component < tokensPerElementLine;
+                     ++component) {
+                    const char* at = next;
+                    next = starts.next();
+                    wellFormed =
+                        scan_detail::scanShortDecimal(at, last, number) &&
+                        separatedWell(number.end, next, component == tokensPerElementLine - 1);
+                    surface[corner][component] = number.value;
+                }
+            }
+        }
+        if (!wellFormed) {
+            if (recordStart != nullptr) p = recordStart;
+            return done;
+        }
+    }
+    p = next;
+    return done;
 }
 
 std::optional<Fault> ResultBodyParser::numberFault(std::size_t at, ScanStatus status,

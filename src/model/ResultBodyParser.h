@@ -61,9 +61,15 @@ class ResultBodyParser {
   private:
     // Whole rows written the common way, read without asking per number where it
     // goes; false for anything unusual, which is then read number by number.
-    static bool parseNodeRow(const char*& p, const char* last, Point3D& point);
-    bool parseElementRecord(const char*& p, const char* last, std::int32_t* corners,
-                            ElementStressBlock& block) const;
+    // Up to `rows` whole node rows from `node` on, or up to `records` whole element
+    // records from `element` on, into `into`, whose arrays hold one entry only when
+    // `intoOneEntry`; each returns how many it read and moves p past them.
+    static std::int64_t parseNodeRows(const char*& p, const char* last, std::int64_t node,
+                                      std::int64_t rows, const ResultArrays& into,
+                                      bool intoOneEntry);
+    std::int64_t parseElementRecords(const char*& p, const char* last, std::int64_t element,
+                                     std::int64_t records, const ResultArrays& into,
+                                     bool intoOneEntry) const;
 
     std::optional<Fault> numberFault(std::size_t at, ScanStatus status, std::int64_t token) const;
     std::optional<Fault> indexFault(std::size_t at, std::int64_t token) const;
