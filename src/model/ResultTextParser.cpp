@@ -419,7 +419,12 @@ void parseBody(const TextSource& text, const std::string& fileName, const Header
             throw;
         }
         prefix.publish(chunk, count);
-        meter.add(end - begin);
+        // The chunk counts as done for the progress however it ends.
+        const struct DoneWhenLeft {
+            ProgressMeter& meter;
+            std::size_t bytes;
+            ~DoneWhenLeft() { meter.add(bytes); }
+        } done{meter, end - begin};
 
         const std::optional<std::int64_t> firstToken = prefix.firstTokenOf(chunk);
         if (!firstToken || *firstToken >= tokenCount) return false;
