@@ -86,6 +86,17 @@ void runTasks(std::size_t count, unsigned workers, const IndexedTask& task,
     queue.rethrowFailure();
 }
 
+void runTasks(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& task,
+              const std::function<void()>& afterOwnTask) {
+    runTasks(
+        count, workers,
+        [&task](std::size_t index, unsigned) {
+            task(index);
+            return true;
+        },
+        afterOwnTask);
+}
+
 unsigned defaultWorkerCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }

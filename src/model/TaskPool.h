@@ -21,6 +21,10 @@ using IndexedTask = std::function<bool(std::size_t index, unsigned worker)>;
 void runTasks(std::size_t count, unsigned workers, const IndexedTask& task,
               const std::function<void()>& afterOwnTask = {});
 
+// The same for tasks that need neither the thread's number nor to end the run.
+void runTasks(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& task,
+              const std::function<void()>& afterOwnTask = {});
+
 // The number of threads worth using on this machine (at least 1).
 unsigned defaultWorkerCount();
 
