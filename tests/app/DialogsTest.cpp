@@ -45,26 +45,16 @@ struct Snapshot {
 };
 
 void PrintTo(const Snapshot& s, std::ostream* out) {
-    const auto list = [out](const auto& values) {
-        for (auto v : values)
-            *out << ' ' << int(v);
-    };
+    using ::testing::PrintToString;
     *out << "mode " << int(s.mode) << " rect " << s.rectanglePick << " only "
          << s.onlyFromSelectedElements << s.onlyFromSelectedNodes << " selectModes "
          << int(s.elementSelectMode) << int(s.nodeSelectMode) << " contour " << s.contourOn
          << " plots " << int(s.elementOutlinePlot) << int(s.nodePlot) << int(s.elementPlot)
          << " angles " << s.alphaDegrees << ' ' << s.betaDegrees << " scale " << s.scale
          << " texts " << s.alphaText << ' ' << s.betaText << " open " << s.openDialogs
-         << "\n  checked";
-    list(s.checked);
-    *out << "\n  elementSelected";
-    list(s.elementSelected);
-    *out << "\n  elementPicked";
-    list(s.elementPicked);
-    *out << "\n  nodeSelected";
-    list(s.nodeSelected);
-    *out << "\n  nodePicked";
-    list(s.nodePicked);
+         << " checked " << PrintToString(s.checked) << "\n  elements "
+         << PrintToString(s.elementSelected) << PrintToString(s.elementPicked) << "\n  nodes "
+         << PrintToString(s.nodeSelected) << PrintToString(s.nodePicked);
 }
 
 Snapshot snapshot(const Application& app, DialogId pressed) {
@@ -428,26 +418,6 @@ TEST_F(Dialogs, SelectionDialogsShareTheMouse) {
     EXPECT_EQ(app.state().rectanglePick, 1);
     press(DialogKind::selectElements, SelectElementsControl::unpick);
     EXPECT_EQ(app.state().interactionMode, InteractionMode::unpickElements);
-}
-
-// The menu moves the outline and node-marker radios of every open dialog of their
-// kind, not the element-plot radios.
-TEST_F(Dialogs, RadiosFollowTheMenuInEveryOpenDialog) {
-    app.command(selectElementsCommand);
-    app.command(plotSelectedElementOutlinesCommand);
-    app.command(unplotAllNodesCommand);
-    app.command(plotAllElementsCommand);
-    for (const DialogState& dialog : app.dialogs()) {
-        if (dialog.kind == DialogKind::selectElements) {
-            EXPECT_TRUE(dialog.isChecked(1018)) << dialog.id;
-            EXPECT_FALSE(dialog.isChecked(1017)) << dialog.id;
-            EXPECT_TRUE(dialog.isChecked(1055)) << dialog.id;
-            EXPECT_FALSE(dialog.isChecked(1053)) << dialog.id;
-        }
-        if (dialog.kind == DialogKind::selectNodes) {
-            EXPECT_TRUE(dialog.isChecked(1052));
-        }
-    }
 }
 
 // --- The View Kit's texts and angles.
