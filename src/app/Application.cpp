@@ -37,6 +37,9 @@ bool isPickMode(InteractionMode mode) {
            mode == InteractionMode::unpickElements || mode == InteractionMode::unpickNodes;
 }
 
+// Reading takes most of a load; making the result ready to show, the rest.
+constexpr double readShareOfLoad = 0.8;
+
 // The reader guarantees this; data from elsewhere must not crash the painters.
 void requireDrawableMesh(const ResultData& data) {
     if (data.nodes.empty()) throw std::invalid_argument("the result has no nodes");
@@ -58,24 +61,73 @@ Application::Application() {
     resize(defaultClientWidth, defaultClientHeight);
 }
 
-ResultData Application::readFile(const std::filesystem::path& path, const ReadProgress& progress) {
-    return readResultFile(path, progress);
+LoadSettings Application::loadSettings() const {
+    return {camera_, state_.viewAlphaDegrees, state_.viewBetaDegrees, model_.contourComponent};
 }
 
-void Application::adoptFile(ResultData&& data, const std::filesystem::path& path) {
+PreparedResult Application::prepareFile(const std::filesystem::path& path,
+                                        const LoadSettings& settings,
+                                        const ReadProgress& progress) {
+    ReadProgress readProgress;
+    if (progress)
+        readProgress = [&progress](double fraction) {
+            return progress(readShareOfLoad * fraction);
+        };
+    return prepareResult(readResultFile(path, readProgress), settings, progress, readShareOfLoad);
+}
+
+PreparedResult Application::prepareResult(ResultData&& data, const LoadSettings& settings,
+                                          const ReadProgress& progress, double start) {
+    constexpr int parts = 2 + FramePainter::preparationParts;
+    int partsDone = 0;
+    const auto partDone = [&] {
+        ++partsDone;
+        if (progress && !progress(start + (1.0 - start) * partsDone / parts)) throw ReadCancelled();
+    };
+
     requireDrawableMesh(data);
-    model_.adoptResult(std::move(data));
-    painter_.invalidate();  // its cached drawing order belongs to the old mesh
-    copyWorldBox(model_, camera_);
+    PreparedResult prepared;
+    prepared.settings = settings;
+    prepared.model.contourComponent = settings.contourComponent;
+    prepared.model.adoptResult(std::move(data));
+    partDone();
+
+    prepared.camera = settings.camera;
+    copyWorldBox(prepared.model, prepared.camera);
+    setViewAngles(prepared.model, prepared.camera, degreesToRadians(settings.alphaDegrees),
+                  degreesToRadians(settings.betaDegrees));
+    fitAll(prepared.model, prepared.camera);
+    partDone();
+
+    prepared.painter.prepare(prepared.model, prepared.camera, partDone);
+    return prepared;
+}
+
+void Application::adoptPrepared(PreparedResult&& prepared, const std::filesystem::path& path) {
+    model_.adoptMeshOf(std::move(prepared.model));
+    painter_.adoptPrepared(std::move(prepared.painter));
+    camera_ = prepared.camera;
     state_.modelLoaded = true;
     state_.resultFileName = path.string();
-    // A new file is shown as the View Kit last set it, whatever the arrow keys did.
-    showAtStoredAngles(true);
+    // The window may have been resized while the file was read.
+    const LoadSettings& settings = prepared.settings;
+    if (settings.camera.screenWidth != state_.clientWidth ||
+        settings.camera.screenHeight != state_.clientHeight ||
+        settings.alphaDegrees != state_.viewAlphaDegrees ||
+        settings.betaDegrees != state_.viewBetaDegrees) {
+        camera_.screenWidth = state_.clientWidth;
+        camera_.screenHeight = state_.clientHeight;
+        showAtStoredAngles(true);
+    }
     requestRepaint();
 }
 
+void Application::adoptFile(ResultData&& data, const std::filesystem::path& path) {
+    adoptPrepared(prepareResult(std::move(data), loadSettings()), path);
+}
+
 void Application::openFile(const std::filesystem::path& path, const ReadProgress& progress) {
-    adoptFile(readFile(path, progress), path);
+    adoptPrepared(prepareFile(path, loadSettings(), progress), path);
 }
 
 CommandOutcome Application::command(int id) {

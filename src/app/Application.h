@@ -12,6 +12,7 @@
 #include "app/DialogOutcome.h"
 #include "app/DialogState.h"
 #include "app/MenuCommands.h"
+#include "app/PreparedResult.h"
 #include "app/WheelAccumulator.h"
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
@@ -45,17 +46,31 @@ class Application {
 
     // --- Loading. A file is read into fresh data and adopted only when it was read
     // completely, so a refused file leaves the model, the view and the selection
-    // exactly as they were.
+    // exactly as they were. Reading and preparing may run on another thread, with
+    // the settings taken on this one; adopting is then quick.
 
-    // Safe to call from a worker thread; progress is told from that thread.
-    // Throws ResultFileError.
-    static ResultData readFile(const std::filesystem::path& path,
-                               const ReadProgress& progress = {});
-    // Makes the data the model (everything selected, nothing picked), keeps the plot
-    // options, shows it at the stored View Kit angles and fits it. Throws
-    // std::invalid_argument for data without nodes, changing nothing.
+    LoadSettings loadSettings() const;
+    // Reads the file and makes it ready to show. Touches no application, so it is
+    // safe on any thread; progress is told from the calling thread, from 0 to 1
+    // over the read and the preparation, and when it returns false the work stops
+    // with ReadCancelled. Throws ResultFileError.
+    static PreparedResult prepareFile(const std::filesystem::path& path,
+                                      const LoadSettings& settings,
+                                      const ReadProgress& progress = {});
+    // The same for data at hand; progress runs from `start` to 1. Throws
+    // std::invalid_argument for data without nodes or with corners out of range.
+    static PreparedResult prepareResult(ResultData&& data, const LoadSettings& settings,
+                                        const ReadProgress& progress = {}, double start = 0.0);
+    // Makes it the model (everything selected, nothing picked), keeps the plot
+    // options, shows it at the stored View Kit angles and fits it. Quick unless the
+    // client size or the stored angles changed since the settings were taken.
+    void adoptPrepared(PreparedResult&& prepared, const std::filesystem::path& path);
+
+    // prepareResult and adoptPrepared in one call. Throws std::invalid_argument,
+    // changing nothing.
     void adoptFile(ResultData&& data, const std::filesystem::path& path);
-    // readFile and adoptFile in one call. Throws ResultFileError, changing nothing.
+    // prepareFile and adoptPrepared in one call. Throws ResultFileError, changing
+    // nothing.
     void openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
 
     // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h). View Kit, Select

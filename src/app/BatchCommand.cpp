@@ -125,6 +125,24 @@ char32_t parseCharacter(std::string_view word) {
     throw BatchLineError("char takes one printable character or esc, not " + quoted(word));
 }
 
+ItemKind parseItemKind(std::string_view word) {
+    if (word == "elements") return ItemKind::elements;
+    if (word == "nodes") return ItemKind::nodes;
+    throw BatchLineError("expected elements or nodes, not " + quoted(word));
+}
+
+// selection write|read elements|nodes PATH, the path being the rest of the line.
+SelectionFileLine parseSelectionFileLine(std::string_view line,
+                                         const std::vector<std::string_view>& words) {
+    constexpr std::string_view usage = "selection takes write|read, elements|nodes and a PATH";
+    if (words.size() < 4) throw BatchLineError(std::string(usage));
+    if (words[1] != "write" && words[1] != "read")
+        throw BatchLineError("expected write or read, not " + quoted(words[1]));
+    const ItemKind kind = parseItemKind(words[2]);
+    const auto pathStart = static_cast<std::size_t>(words[3].data() - line.data());
+    return {words[1] == "write", kind, std::string(trim(line.substr(pathStart)))};
+}
+
 // --- The dialogs' lines.
 
 DialogKind parseDialogKind(std::string_view word) {
@@ -212,6 +230,11 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
         expectArguments(words, 3, "wheel DELTA X Y");
         return WheelLine{parsePixel(words[1], "delta"), parsePixel(words[2], "x"),
                          parsePixel(words[3], "y")};
+    }
+    if (name == "selection") return parseSelectionFileLine(line, words);
+    if (name == "report") {
+        expectArguments(words, 1, "report elements|nodes");
+        return ReportLine{parseItemKind(words[1])};
     }
     if (name == "button") return parseButton(words);
     if (name == "text") return parseText(line, words);

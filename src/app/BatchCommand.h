@@ -9,6 +9,7 @@
 
 #include "app/ArrowKey.h"
 #include "app/DialogKind.h"
+#include "select/ItemKind.h"
 
 namespace corvelt {
 
@@ -61,10 +62,18 @@ struct TextLine {
 struct FileLine {
     std::optional<std::string> path;
 };
+struct SelectionFileLine {
+    bool write;  // else read
+    ItemKind kind;
+    std::string path;
+};
+struct ReportLine {
+    ItemKind kind;
+};
 
-using BatchCommand =
-    std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
-                 ClickLine, MoveLine, WheelLine, StateLine, ButtonLine, TextLine, FileLine>;
+using BatchCommand = std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine,
+                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine,
+                                  SelectionFileLine, ReportLine, ButtonLine, TextLine, FileLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

@@ -75,6 +75,13 @@ struct LineRunner {
     void operator()(const MoveLine& line) const { app.mouseMove(line.x, line.y); }
     void operator()(const WheelLine& line) const { app.wheel(line.delta, line.x, line.y); }
     void operator()(const StateLine& line) const { writeState(app, line.path); }
+    void operator()(const SelectionFileLine& line) const {
+        if (line.write)
+            app.writeSelectionFile(line.kind, line.path);
+        else
+            app.readSelectionFile(line.kind, line.path);
+    }
+    void operator()(const ReportLine& line) const { app.writeStressReport(line.kind); }
     void operator()(const ButtonLine& line) const { pressButton(app, line, fileAnswers); }
     void operator()(const TextLine& line) const {
         app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);

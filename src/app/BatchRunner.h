@@ -21,7 +21,7 @@ using FileAnswers = std::deque<std::optional<std::filesystem::path>>;
 
 // Runs one parsed line. `frames` may be null when no images can be made; a
 // `render` line then fails. Throws BatchLineError, ResultFileError or
-// std::runtime_error (a file that cannot be written).
+// std::runtime_error (a file that cannot be read or written).
 void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
                      FileAnswers& fileAnswers);
 

@@ -16,7 +16,9 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/Application.h"
 #include "app/MenuTable.h"
@@ -211,11 +213,13 @@ void MainWindow::chooseAndOpenFile() {
 }
 
 bool MainWindow::openResultFile(const std::filesystem::path& path) {
+    std::optional<PreparedResult> prepared;
     std::exception_ptr failure;
     {
         const QScopedValueRollback<bool> loading(loading_, true);
         try {
-            app_.adoptFile(readResultFileShowingProgress(isVisible() ? this : nullptr, path), path);
+            prepared = prepareResultFileShowingProgress(isVisible() ? this : nullptr, path,
+                                                        app_.loadSettings());
         } catch (...) {
             failure = std::current_exception();
         }
@@ -224,6 +228,8 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
         showWarning(loadFailureMessage(failure, path));
         return false;
     }
+    if (!prepared) return false;  // cancelled: nothing changes
+    app_.adoptPrepared(std::move(*prepared), path);
     showApplicationState();
     return true;
 }

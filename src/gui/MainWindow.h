@@ -35,8 +35,8 @@ class MainWindow : public QMainWindow {
 
     // Reads the file (showing progress when it takes long) and makes it the model.
     // A refused file is reported in a message box, owned by the window once it is
-    // shown, and leaves model, view and selection as they were. Returns whether the
-    // file was adopted.
+    // shown; a refused or cancelled load leaves model, view and selection as they
+    // were. Returns whether the file was adopted.
     bool openResultFile(const std::filesystem::path& path);
 
     ViewWidget& view() const { return *view_; }

@@ -18,6 +18,9 @@ ResultData stackedSquares();
 // Writes the data as a result file that the reader accepts.
 void writeResultFile(const std::filesystem::path& path, const ResultData& data);
 
+// The whole content of a file; empty when it cannot be read.
+std::string readText(const std::filesystem::path& path);
+
 // A fresh directory under the system's temporary directory, removed with the object.
 class TempDir {
   public:

@@ -10,9 +10,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -282,6 +285,66 @@ TEST(WindowStart, MissingFileIsReportedBeforeTheWindowShows) {
     EXPECT_EQ(message->title, QStringLiteral("Warning!"));
     EXPECT_TRUE(message->text.contains(QStringLiteral("Shell_AverageStrs.txt")));
     EXPECT_FALSE(app.state().modelLoaded);
+}
+
+// A result file whose load takes a while: a cylinder of 300,000 elements (190 MB),
+// written once.
+const std::filesystem::path& largeResultFile() {
+    static const TempDir dir;
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path file = dir.file("large.txt");
+        samples::ResultWriteOptions options;
+        options.significantDigits = 4;
+        samples::writeResultFile(
+            file, samples::generateCylinderResult(samples::cylinderWithElementCount(300000)),
+            options);
+        return file;
+    }();
+    return path;
+}
+
+// While the file loads, the progress dialog shows rising values, the cursor is busy
+// and a key and a wheel notch for the view are dropped; Cancel keeps the model.
+TEST_F(WindowTest, LargeLoadShowsProgressAndCancelKeepsTheModel) {
+    const std::filesystem::path& large = largeResultFile();
+    open(testing::squareGrid(4, 2));
+    const QImage frame = shownFrame();
+    const double scale = app.camera().scale;
+
+    std::vector<int> shown;
+    bool busy = true;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busy = busy && cursor != nullptr && cursor->shape() == Qt::BusyCursor;
+        if (!shown.empty() && dialog->value() == shown.back()) return;
+        shown.push_back(dialog->value());
+        if (shown.size() == 2) {
+            QTest::keyClick(&view(), Qt::Key_Z);
+            QWheelEvent notch(QPointF(50, 50), view().mapToGlobal(QPointF(50, 50)), QPoint(),
+                              QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(&view(), &notch);
+        }
+        if (shown.size() == 3) {
+            watch.stop();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    watch.start();
+    EXPECT_FALSE(window.openResultFile(large));
+
+    ASSERT_EQ(shown.size(), 3u) << "the load ended before its progress was seen to rise";
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(app.model().elementCount(), 8);
+    EXPECT_EQ(app.state().interactionMode, InteractionMode::none);
+    EXPECT_EQ(app.camera().scale, scale);
+    EXPECT_EQ(shownFrame(), frame);
 }
 
 TEST_F(WindowTest, FileOpenAsksForAFileStartingAtTheLastOne) {
