@@ -242,6 +242,29 @@ TEST_F(Batch, FileDialogsNeedAnAnswerWaiting) {
     EXPECT_EQ(app.model().elementSelected, std::vector<std::uint8_t>(8, 1));
 }
 
+// The file buttons and List Stresses end to end: elements 0 and 1 picked in a
+// rectangle (the grid seen from +z) and applied, saved, everything selected, read
+// back; both listings written into the working directory.
+TEST_F(Batch, FileButtonsSaveReadAndList) {
+    const testing::InDirectory here(dir.path());
+    const std::string saved = dir.file("saved.txt").string();
+    const auto failure =
+        run("open grid.txt\nsize 400 300\nview -90 90\ncommand 40010\nclick -9 264\nclick 219 131\n"
+            "button elements 1057\nfile " +
+            saved +
+            "\nbutton elements 1082\nbutton elements 1020\n"
+            "file " +
+            saved +
+            "\nbutton elements 1081\nbutton elements 1077\ncommand 40011\n"
+            "button nodes 1007\n");
+    ASSERT_FALSE(failure) << failure->line << ": " << failure->message;
+    EXPECT_EQ(testing::readText(saved), "0\n1\n");
+    EXPECT_EQ(app.model().elementSelected, (std::vector<std::uint8_t>{1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(app.state().elementSelectionFileName, saved);
+    EXPECT_FALSE(testing::readText(dir.file("SelectedElemStress.txt")).empty());
+    EXPECT_FALSE(testing::readText(dir.file("SelectedNodeStress.txt")).empty());
+}
+
 // --- The state dump, read back.
 
 TEST_F(Batch, StateDumpReadsBackExactly) {

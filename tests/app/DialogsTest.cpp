@@ -553,6 +553,20 @@ TEST_F(Dialogs, FileButtonsAskTheShellForAPath) {
     EXPECT_EQ(write.file.title, "Write selected elements to file");
 }
 
+// A listing that cannot be written is a message for the user; nothing is opened.
+TEST_F(Dialogs, ListStressesThatCannotBeWrittenIsAMessage) {
+    const testing::TempDir dir;
+    const std::filesystem::path gone = dir.file("gone");
+    std::filesystem::create_directory(gone);
+    const testing::InDirectory here(gone);
+    std::filesystem::remove(gone);
+    const DialogOutcome listed =
+        press(DialogKind::selectElements, SelectElementsControl::listStresses);
+    EXPECT_EQ(listed.action, DialogAction::showMessage);
+    EXPECT_NE(listed.message.find("SelectedElemStress.txt"), std::string::npos) << listed.message;
+    EXPECT_FALSE(app.takeRepaintDue());
+}
+
 // An answer with no question pending, or to a closed dialog, does nothing.
 TEST_F(Dialogs, StrayFileAnswersAreIgnored) {
     const DialogId elements = newest(DialogKind::selectElements);

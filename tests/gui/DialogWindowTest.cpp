@@ -295,5 +295,49 @@ TEST_F(DialogWindowTest, FileDialogsStartAtTheLastPath) {
     EXPECT_EQ(seen->startSelection, QStringList{chosen});
 }
 
+// Save over an existing file (after the question), change the selection, read back.
+TEST_F(DialogWindowTest, SelectionFilesRoundTripThroughTheFileDialogs) {
+    ToolDialog& elements = openDialog(selectElementsCommand);
+    click(elements, SelectElementsControl::pointPick);
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, pixelOf(2.5, 1.5));  // element 6
+    click(elements, SelectElementsControl::apply);
+    const std::filesystem::path saved = files.file("saved.txt");
+    std::ofstream(saved) << "0\n";
+    answerNextFileDialog(QString::fromStdString(saved.string()));
+    auto question = std::make_shared<QString>();
+    whenModalShows<QMessageBox>([question](QMessageBox& box) {
+        *question = box.text();
+        box.button(QMessageBox::Yes)->click();
+    });
+    click(elements, SelectElementsControl::toFile);
+    EXPECT_TRUE(question->contains(QStringLiteral("already exists"))) << question->toStdString();
+    EXPECT_EQ(testing::readText(saved), "6\n");
+
+    click(elements, SelectElementsControl::selectAll);
+    answerNextFileDialog(QString::fromStdString(saved.string()));
+    EXPECT_EQ(paintsAfter([&] { click(elements, SelectElementsControl::fromFile); }), 1);
+    EXPECT_EQ(app.model().elementSelected, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 1, 0}));
+}
+
+// The written listing goes to the desktop's handler; without one the user is told.
+TEST_F(DialogWindowTest, ListStressesOpensTheWrittenReport) {
+    const testing::InDirectory here(files.path());
+    std::vector<QUrl> opened;
+    window.setReportOpener([&opened](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    click(openDialog(selectNodesCommand), SelectNodesControl::listStresses);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(std::filesystem::equivalent(opened.front().toLocalFile().toStdString(),
+                                            files.file("SelectedNodeStress.txt")));
+
+    window.setReportOpener([](const QUrl&) { return false; });
+    const auto message = acceptNextMessage();
+    click(openDialog(selectElementsCommand), SelectElementsControl::listStresses);
+    EXPECT_EQ(message->title, QStringLiteral("Warning!"));
+    EXPECT_TRUE(message->text.contains(QStringLiteral("SelectedElemStress.txt")));
+}
+
 }  // namespace
 }  // namespace corvelt
