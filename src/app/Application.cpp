@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "app/CommandId.h"
 #include "render/Canvas.h"
 #include "render/RubberBands.h"
 #include "view/Projection.h"
@@ -15,6 +17,19 @@ namespace {
 
 double degreesToRadians(double degrees) {
     return std::acos(-1.0) * (degrees / 180.0);
+}
+
+std::optional<DialogKind> dialogOpenedBy(int commandId) {
+    switch (commandId) {
+        case viewKitCommand:
+            return DialogKind::viewKit;
+        case selectElementsCommand:
+            return DialogKind::selectElements;
+        case selectNodesCommand:
+            return DialogKind::selectNodes;
+        default:
+            return std::nullopt;
+    }
 }
 
 bool isPickMode(InteractionMode mode) {
@@ -118,6 +133,11 @@ void Application::openFile(const std::filesystem::path& path, const ReadProgress
 CommandOutcome Application::command(int id) {
     const CommandOutcome outcome = applyMenuCommand(state_, model_, id);
     if (outcome == CommandOutcome::repaint) requestRepaint();
+    if (const std::optional<DialogKind> kind = dialogOpenedBy(id)) {
+        openDialog(*kind);
+        return CommandOutcome::dialogOpened;
+    }
+    showPlotOptionsInDialogs();
     return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/DialogTemplate.h"
 #include "app/FrameSink.h"
 #include "app/StateDump.h"
 
@@ -23,10 +24,40 @@ void writeState(const Application& app, const std::filesystem::path& path) {
     if (!out) throw std::runtime_error("cannot write the state file " + path.string());
 }
 
+const DialogState& newestOpenDialog(const Application& app, DialogKind kind) {
+    const DialogState* newest = app.newestDialog(kind);
+    if (newest == nullptr)
+        throw BatchLineError("no \"" + std::string(dialogTemplate(kind).caption) +
+                             "\" dialog is open");
+    return *newest;
+}
+
+// A script cannot see a message box: a failed operation stops it with the message.
+void failOnMessage(const DialogOutcome& outcome) {
+    if (outcome.action == DialogAction::showMessage) throw BatchLineError(outcome.message);
+}
+
+void pressButton(Application& app, const ButtonLine& line, FileAnswers& answers) {
+    const DialogId id = newestOpenDialog(app, line.dialog).id;
+    const DialogOutcome outcome = app.pressDialogControl(id, line.control);
+    failOnMessage(outcome);
+    // A written report is not shown: the batch mode opens no editor.
+    if (outcome.action != DialogAction::chooseFile) return;
+    if (answers.empty()) {
+        app.answerFileRequest(id, std::nullopt);
+        throw BatchLineError("button " + std::to_string(line.control) +
+                             " opens a file dialog; answer it first with file PATH or file cancel");
+    }
+    const std::optional<std::filesystem::path> answer = answers.front();
+    answers.pop_front();
+    failOnMessage(app.answerFileRequest(id, answer));
+}
+
 // One overload per line kind, each a thin call into the application.
 struct LineRunner {
     Application& app;
     FrameSink* frames;
+    FileAnswers& fileAnswers;
 
     void operator()(const OpenLine& line) const { app.openFile(line.path); }
     void operator()(const SizeLine& line) const { app.resize(line.width, line.height); }
@@ -51,22 +82,34 @@ struct LineRunner {
             app.readSelectionFile(line.kind, line.path);
     }
     void operator()(const ReportLine& line) const { app.writeStressReport(line.kind); }
+    void operator()(const ButtonLine& line) const { pressButton(app, line, fileAnswers); }
+    void operator()(const TextLine& line) const {
+        app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);
+    }
+    void operator()(const FileLine& line) const {
+        if (line.path)
+            fileAnswers.emplace_back(std::filesystem::path(*line.path));
+        else
+            fileAnswers.emplace_back(std::nullopt);
+    }
 };
 
 }  // namespace
 
-void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames) {
-    std::visit(LineRunner{app, frames}, command);
+void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
+                     FileAnswers& fileAnswers) {
+    std::visit(LineRunner{app, frames, fileAnswers}, command);
     // Nothing shows the frames between lines; render paints on demand.
     app.takeRepaintDue();
 }
 
 std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
     std::string text;
+    FileAnswers fileAnswers;
     for (std::int64_t number = 1; std::getline(script, text); ++number) {
         try {
             if (const std::optional<BatchCommand> command = parseBatchLine(text))
-                runBatchCommand(*command, app, frames);
+                runBatchCommand(*command, app, frames, fileAnswers);
         } catch (const std::exception& error) {
             return BatchFailure{number, error.what()};
         }

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "model/AtomicFile.h"
-#include "model/MappedFile.h"
+#include "model/RegularFile.h"
 #include "model/ShellModel.h"
 
 namespace corvelt {
@@ -117,18 +117,35 @@ void writeSelection(const ShellModel& model, ItemKind kind, const std::filesyste
     }
 }
 
-void readSelection(ShellModel& model, ItemKind kind, const std::filesystem::path& path) {
-    const std::string fileName = path.string();
-    std::optional<MappedFile> file;
+namespace {
+
+// The whole file is copied, not mapped: another process shortening it then gives a
+// short read and a message instead of a fault on a vanished page.
+std::vector<char> readWholeFile(ItemKind kind, const std::filesystem::path& path) {
+    std::vector<char> bytes;
     try {
-        file.emplace(path);
+        const RegularFile file(path);
+        const std::string_view text = file.read(0, file.size(), bytes);
+        if (text.data() != bytes.data()) bytes.assign(text.begin(), text.end());
+        bytes.resize(text.size());
+        file.throwIfChanged();
     } catch (const std::system_error& error) {
-        throwSystemFailure(kind, true, fileName, error);
+        throwSystemFailure(kind, true, path.string(), error);
+    } catch (const FileChanged& error) {
+        throw SelectionFileError(std::string(headline(kind, true)) + "\n" + path.string() + ": " +
+                                 error.what());
     }
+    return bytes;
+}
+
+}  // namespace
+
+void readSelection(ShellModel& model, ItemKind kind, const std::filesystem::path& path) {
+    const std::vector<char> bytes = readWholeFile(kind, path);
     std::vector<std::uint8_t>& flags =
         kind == ItemKind::elements ? model.elementSelected : model.nodeSelected;
-    flags =
-        parseSelectionList(file->text(), kind, static_cast<std::int32_t>(flags.size()), fileName);
+    flags = parseSelectionList({bytes.data(), bytes.size()}, kind,
+                               static_cast<std::int32_t>(flags.size()), path.string());
 }
 
 }  // namespace corvelt

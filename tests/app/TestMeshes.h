@@ -35,4 +35,19 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// Makes a directory the working directory until the object goes.
+class InDirectory {
+  public:
+    explicit InDirectory(const std::filesystem::path& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~InDirectory() { std::filesystem::current_path(previous_); }
+    InDirectory(const InDirectory&) = delete;
+    InDirectory& operator=(const InDirectory&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
 }  // namespace corvelt::testing
