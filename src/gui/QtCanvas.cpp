@@ -187,15 +187,30 @@ void QtCanvas::drawBox(int left, int top, int right, int bottom, Rgb fill, const
 
 void QtCanvas::drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) {
     if (text.empty() || topLeft.x >= width() || topLeft.y >= height()) return;
+    const auto cellMissesCanvas = [&](const ResolvedFont& resolved) {
+        return topLeft.y + resolved.cellHeight <= 0 ||
+               topLeft.x + static_cast<std::int64_t>(resolved.maxAdvance) *
+                               static_cast<std::int64_t>(text.size()) <
+                   0;
+    };
+    const bool number =
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (DigitStamps* stamps = number ? digits_.stampsFor(font, fonts_) : nullptr) {
+        if (cellMissesCanvas(stamps->font())) return;
+        const std::uint32_t pixel = packPixel(colour);
+        stamps->forEachPixel(topLeft, text, [&](std::int64_t x, std::int64_t y) {
+            if (x >= 0 && x < pixels_.width && y >= firstRow_ && y < endRow_)
+                pixels_.pixels[y * pixels_.stride + x] = pixel;
+        });
+        return;
+    }
     const ResolvedFont resolved = fonts_.resolve(font);
-    if (topLeft.y + resolved.cellHeight <= 0) return;
-    const auto length = static_cast<qsizetype>(text.size());
-    if (topLeft.x + static_cast<std::int64_t>(resolved.maxAdvance) * length < 0) return;
+    if (cellMissesCanvas(resolved)) return;
     QPainter& qpainter = painter();
     qpainter.setFont(resolved.font);
     qpainter.setPen(toQColor(colour));
     qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
-                      QString::fromUtf8(text.data(), length));
+                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace corvelt

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gui/CircleStamps.h"
+#include "gui/DigitStamps.h"
 #include "gui/FontMapping.h"
 #include "render/Canvas.h"
 #include "render/SpanFiller.h"
@@ -34,7 +35,8 @@ namespace corvelt {
 //   once per size, then stamped).
 // - Box borders lie inside the box at every pen width.
 // - Text is drawn without antialiasing or ClearType, in the mapped face (see
-//   FontMapping.h); glyph shapes are the mapped face's.
+//   FontMapping.h); glyph shapes are the mapped face's. Numbers are stamped from
+//   glyphs that the painter drew once (DigitStamps.h), with the painter's pixels.
 class QtCanvas : public Canvas {
   public:
     // The image must be Format_RGB32, ARGB32 or ARGB32_Premultiplied (else
@@ -84,6 +86,7 @@ class QtCanvas : public Canvas {
     SpanFiller filler_;
     std::unique_ptr<QPainter> painter_;
     FontCache fonts_;
+    DigitStampCache digits_;
     CircleStamps circles_;
 };
 
