@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "model/FiniteArithmetic.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -30,15 +31,23 @@ bool inside(Point2D p, Side side, double limit) {
     return false;
 }
 
+// The other coordinate where the edge from `in` to `out` meets the line at `limit`.
+double crossingAt(double limit, double inAcross, double outAcross, double inAlong,
+                  double outAlong) {
+    const double t = (limit - inAcross) / (outAcross - inAcross);
+    const double along = inAlong + (outAlong - inAlong) * t;
+    if (std::isfinite(along)) [[likely]]
+        return along;
+    // Ends so far apart that their differences overflow.
+    return weightedBetween(inAlong, outAlong, fractionBetween(limit, inAcross, outAcross));
+}
+
 // The crossing of the edge with the side's line, always interpolated from the inside
 // end, so that two polygons sharing an edge get the very same point.
 Point2D crossing(Point2D in, Point2D out, Side side, double limit) {
-    if (side == Side::left || side == Side::right) {
-        const double t = (limit - in.x) / (out.x - in.x);
-        return {limit, in.y + (out.y - in.y) * t};
-    }
-    const double t = (limit - in.y) / (out.y - in.y);
-    return {in.x + (out.x - in.x) * t, limit};
+    if (side == Side::left || side == Side::right)
+        return {limit, crossingAt(limit, in.x, out.x, in.y, out.y)};
+    return {crossingAt(limit, in.y, out.y, in.x, out.x), limit};
 }
 
 // One Sutherland-Hodgman pass against one side of the band.

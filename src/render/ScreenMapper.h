@@ -6,6 +6,7 @@
 #include "model/Point.h"
 #include "render/ScreenPolygon.h"
 #include "view/Pixel.h"
+#include "view/PixelMapping.h"
 #include "view/ViewRect.h"
 
 namespace corvelt {
@@ -36,9 +37,10 @@ class ScreenMapper {
     // False for a zero or non-finite scale (e.g. a minimised window): nothing maps.
     bool usable() const { return usable_; }
 
+    // The camera's viewToPixel: far points saturate, NaN maps to the origin.
     Pixel toPixel(Point2D v) const {
-        return {originX_ + static_cast<std::int32_t>((v.x - centerX_) * scale_),
-                originY_ - static_cast<std::int32_t>((v.y - centerY_) * scale_)};
+        return {mapToPixel(originX_, centerX_, v.x, scale_),
+                mapToPixel(originY_, v.y, centerY_, scale_)};
     }
 
     // The view-space rectangle whose points land on the client area, widened by a

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <span>
 #include <utility>
 
+#include "model/FiniteArithmetic.h"
 #include "model/Point.h"
 #include "render/BandLimits.h"
 
@@ -41,6 +43,11 @@ inline bool FindPointBetweenTwoPointsByphysicalQuantity(Point2D a, Point2D b, do
     }
     out.x = (target - valueA) * (b.x - a.x) / (valueB - valueA) + a.x;
     out.y = (target - valueA) * (b.y - a.y) / (valueB - valueA) + a.y;
+    if (!std::isfinite(out.x) || !std::isfinite(out.y)) [[unlikely]] {
+        // Values or positions so far apart that the products overflow.
+        const double t = fractionBetween(target, valueA, valueB);
+        out = {weightedBetween(a.x, b.x, t), weightedBetween(a.y, b.y, t)};
+    }
     return true;
 }
 
