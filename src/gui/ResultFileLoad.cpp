@@ -1,7 +1,6 @@
 #include "gui/ResultFileLoad.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QKeyEvent>
 #include <QProgressDialog>
 #include <QThread>
@@ -11,6 +10,7 @@
 #include <memory>
 
 #include "app/Application.h"
+#include "app/DisplayText.h"
 
 namespace corvelt {
 
@@ -39,8 +39,8 @@ class IgnoreDismissal : public QObject {
 
 void setUpDialog(QProgressDialog& dialog, const std::filesystem::path& path) {
     dialog.setWindowTitle(QStringLiteral("Corvelt"));
-    dialog.setLabelText(
-        QStringLiteral("Reading %1 ...").arg(QFile::decodeName(path.filename().c_str())));
+    dialog.setLabelText(QStringLiteral("Reading %1 ...")
+                            .arg(QString::fromStdString(displayText(path.filename().native()))));
     // The reader cannot be stopped half-way, so there is nothing to cancel.
     dialog.setCancelButton(nullptr);
     dialog.setRange(0, progressSteps);

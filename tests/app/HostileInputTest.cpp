@@ -12,6 +12,7 @@
 #include "TestMeshes.h"
 #include "app/Application.h"
 #include "app/CommandId.h"
+#include "app/DisplayText.h"
 #include "app/StateDump.h"
 #include "render/RecordingCanvas.h"
 
@@ -164,6 +165,36 @@ TEST_F(LongGestures, DeepZoomAndEndlessPanningStayDefined) {
     app.wheel(120, 32767, 32767);
     expectSanePaint(app);
 }
+
+// --- Names shown to the user.
+
+struct ShownText {
+    std::string name;
+    std::string bytes;
+    std::string shown;
+};
+
+void PrintTo(const ShownText& t, std::ostream* out) {
+    *out << t.name;
+}
+
+class DisplayText : public ::testing::TestWithParam<ShownText> {};
+
+TEST_P(DisplayText, KeepsUtf8AndEscapesEveryOtherByte) {
+    EXPECT_EQ(displayText(GetParam().bytes), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DisplayText,
+    ::testing::Values(ShownText{"Ascii", "plate.txt", "plate.txt"},
+                      ShownText{"Utf8", "\xe5\xba\x94\xe5\x8a\x9b \xf0\x9f\x98\x80",
+                                "\xe5\xba\x94\xe5\x8a\x9b \xf0\x9f\x98\x80"},
+                      ShownText{"Latin1", "out_\xff\xfe.png", "out_\\xFF\\xFE.png"},
+                      ShownText{"Overlong", "\xc0\xaf", "\\xC0\\xAF"},
+                      ShownText{"Surrogate", "\xed\xa0\x80", "\\xED\\xA0\\x80"},
+                      ShownText{"BeyondUnicode", "\xf4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+                      ShownText{"CutShort", "a\xe2\x82", "a\\xE2\\x82"}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace corvelt
