@@ -84,6 +84,12 @@ ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
     if (usable_) {
         visible_ = visibleArea(drawingMargin);
         guard_ = visibleArea(guardPixels);
+        // With the band and the centre within a quarter of the double range, a point
+        // in the band differs from the centre by a finite amount, which the scale
+        // turns into the small offset that the band was built from.
+        const auto small = [](double v) { return std::fabs(v) <= largestFinite / 4; };
+        guardBounded_ = small(guard_.xMin) && small(guard_.xMax) && small(guard_.yMin) &&
+                        small(guard_.yMax) && small(centerX_) && small(centerY_);
     }
 }
 
@@ -99,13 +105,19 @@ ViewRect ScreenMapper::visibleArea(double marginPixels) const {
 
 ScreenReach ScreenMapper::reach(const ViewRect& box) const {
     if (!usable_ || !visible_.overlaps(box)) return ScreenReach::hidden;
-    return guard_.contains(box) ? ScreenReach::insideGuard : ScreenReach::crossesGuard;
+    return guardBounded_ && guard_.contains(box) ? ScreenReach::insideGuard
+                                                 : ScreenReach::crossesGuard;
 }
 
 void ScreenMapper::clipAndMap(std::span<const Point2D> corners, ScreenPolygon& out) const {
     assert(corners.size() + 4 <= ScreenPolygon::capacity);
     out.clear();
     if (corners.empty() || !usable_) return;
+    if (!guardBounded_) {
+        for (const Point2D& p : corners)
+            out.push(toPixel(p));
+        return;
+    }
     const ViewRect box = boundingBox(corners);
     if (guard_.contains(box)) {
         mapPolygon(corners, false, out);
