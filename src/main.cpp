@@ -1,13 +1,18 @@
 #include <QApplication>
 #include <QtGlobal>
+#include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/BatchRunner.h"
 #include "app/ModelInfo.h"
+#include "app/ProgramOptions.h"
 #include "gui/FrameImage.h"
 #include "gui/MainWindow.h"
 #include "gui/OffscreenApplication.h"
@@ -15,12 +20,7 @@
 
 namespace {
 
-constexpr std::string_view usage =
-    "usage: corvelt [FILE]            (FILE defaults to Shell_AverageStrs.txt)\n"
-    "       corvelt --info FILE\n"
-    "       corvelt --batch SCRIPT    (SCRIPT - reads standard input)\n";
-
-int printModelInfo(const char* path) {
+int printModelInfo(const std::string& path) {
     try {
         corvelt::ShellModel model;
         corvelt::loadResultFile(model, path);
@@ -40,9 +40,9 @@ int runBatchScript(std::istream& script, std::string_view scriptName) {
     return corvelt::runBatchScript(script, scriptName, &frames, std::cerr);
 }
 
-int runBatch(std::string_view scriptPath) {
+int runBatch(const std::string& scriptPath) {
     if (scriptPath == "-") return runBatchScript(std::cin, "<stdin>");
-    std::ifstream script{std::string(scriptPath)};
+    std::ifstream script{scriptPath};
     if (!script) {
         std::cerr << scriptPath << ": cannot open the batch script\n";
         return 1;
@@ -50,17 +50,33 @@ int runBatch(std::string_view scriptPath) {
     return runBatchScript(script, scriptPath);
 }
 
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt ends the process when it finds no display; say what to do instead.
+bool windowCanStart() {
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
 // The window opens only with a file it could read; otherwise the message box is
 // all the user sees.
-int runWindow(int argc, char** argv) {
-    const QApplication qt(argc, argv);  // takes Qt's own options out of argv
-    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::cerr << usage;
+int runWindow(const char* programName, const std::string& path) {
+    if (!windowCanStart()) {
+        std::cerr << "corvelt: no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+                     "are not set); use --batch or --info without a display\n";
         return 2;
     }
+    // Qt keeps references to argc and argv while the application lives. The command
+    // line is ours: Qt gets none of it.
+    int argc = 1;
+    std::string name = programName;
+    std::array<char*, 2> argv{name.data(), nullptr};
+    const QApplication qt(argc, argv.data());
     const std::filesystem::path file =
-        argc == 2 ? std::filesystem::path(argv[1])
-                  : std::filesystem::path(corvelt::Application::defaultResultFile);
+        path.empty() ? std::filesystem::path(corvelt::Application::defaultResultFile)
+                     : std::filesystem::path(path);
     corvelt::Application app;
     corvelt::MainWindow window(app);
     if (!window.openResultFile(file)) return 1;
@@ -68,23 +84,28 @@ int runWindow(int argc, char** argv) {
     return QApplication::exec();
 }
 
-bool isProgramOption(std::string_view argument) {
-    return argument == "--info" || argument == "--batch";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string_view(argv[1]) == "--info") return printModelInfo(argv[2]);
-    if (argc == 3 && std::string_view(argv[1]) == "--batch") return runBatch(argv[2]);
-    if (argc == 2 && std::string_view(argv[1]) == "--help") {
-        std::cout << usage;
-        return 0;
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const corvelt::ProgramOptions options = corvelt::parseProgramOptions(arguments);
+    using Action = corvelt::ProgramOptions::Action;
+    switch (options.action) {
+        case Action::help:
+            std::cout << corvelt::programUsage;
+            return 0;
+        case Action::version:
+            std::cout << "corvelt " << CORVELT_VERSION << '\n';
+            return 0;
+        case Action::usageError:
+            std::cerr << "corvelt: " << options.error << '\n' << corvelt::programUsage;
+            return 2;
+        case Action::info:
+            return printModelInfo(options.path);
+        case Action::batch:
+            return runBatch(options.path);
+        case Action::window:
+            break;
     }
-    // Misused program options fail here, without needing a display.
-    if (argc >= 2 && isProgramOption(argv[1])) {
-        std::cerr << usage;
-        return 2;
-    }
-    return runWindow(argc, argv);
+    return runWindow(argc > 0 ? argv[0] : "corvelt", options.path);
 }

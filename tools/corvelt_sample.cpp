@@ -15,14 +15,16 @@
 namespace {
 
 constexpr std::string_view usage =
-    "usage: corvelt-sample [--elements N | --grid AXIAL HOOP] [--sweep DEGREES] [--digits D] [-o "
-    "FILE]\n"
+    "usage: corvelt-sample [--elements N | --grid AXIAL HOOP] [--start DEGREES] [--sweep DEGREES]\n"
+    "                      [--digits D] [-o FILE]\n"
+    "       corvelt-sample -h | --help\n"
     "  --elements N     about N elements, nearly square (default grid 48 x 64)\n"
     "  --grid A H       A elements along the axis, H around the circumference\n"
     "  --start DEGREES  hoop angle where the mesh starts (default 180: the lower half)\n"
     "  --sweep DEGREES  meshed part of the circumference (default 180, 360 closes the tube)\n"
     "  --digits D       significant digits (default 7; 0 = exact round trip)\n"
-    "  -o FILE          output file (default Shell_AverageStrs.txt)\n";
+    "  -o FILE          output file (default Shell_AverageStrs.txt)\n"
+    "  -h, --help       print this help\n";
 
 template <typename Number>
 std::optional<Number> parseNumber(std::string_view text) {
@@ -87,6 +89,10 @@ std::optional<Options> parseOptions(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+        std::cout << usage;
+        return 0;
+    }
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::cerr << usage;

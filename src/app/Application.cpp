@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "app/CommandId.h"
 #include "render/Canvas.h"
 #include "render/RubberBands.h"
 #include "view/Projection.h"
@@ -17,10 +19,26 @@ double degreesToRadians(double degrees) {
     return std::acos(-1.0) * (degrees / 180.0);
 }
 
+std::optional<DialogKind> dialogOpenedBy(int commandId) {
+    switch (commandId) {
+        case viewKitCommand:
+            return DialogKind::viewKit;
+        case selectElementsCommand:
+            return DialogKind::selectElements;
+        case selectNodesCommand:
+            return DialogKind::selectNodes;
+        default:
+            return std::nullopt;
+    }
+}
+
 bool isPickMode(InteractionMode mode) {
     return mode == InteractionMode::pickElements || mode == InteractionMode::pickNodes ||
            mode == InteractionMode::unpickElements || mode == InteractionMode::unpickNodes;
 }
+
+// Reading takes most of a load; making the result ready to show, the rest.
+constexpr double readShareOfLoad = 0.8;
 
 // The reader guarantees this; data from elsewhere must not crash the painters.
 void requireDrawableMesh(const ResultData& data) {
@@ -43,29 +61,83 @@ Application::Application() {
     resize(defaultClientWidth, defaultClientHeight);
 }
 
-ResultData Application::readFile(const std::filesystem::path& path, const ReadProgress& progress) {
-    return readResultFile(path, progress);
+LoadSettings Application::loadSettings() const {
+    return {camera_, state_.viewAlphaDegrees, state_.viewBetaDegrees, model_.contourComponent};
 }
 
-void Application::adoptFile(ResultData&& data, const std::filesystem::path& path) {
+PreparedResult Application::prepareFile(const std::filesystem::path& path,
+                                        const LoadSettings& settings,
+                                        const ReadProgress& progress) {
+    ReadProgress readProgress;
+    if (progress)
+        readProgress = [&progress](double fraction) {
+            return progress(readShareOfLoad * fraction);
+        };
+    return prepareResult(readResultFile(path, readProgress), settings, progress, readShareOfLoad);
+}
+
+PreparedResult Application::prepareResult(ResultData&& data, const LoadSettings& settings,
+                                          const ReadProgress& progress, double start) {
+    constexpr int parts = 2 + FramePainter::preparationParts;
+    int partsDone = 0;
+    const auto partDone = [&] {
+        ++partsDone;
+        if (progress && !progress(start + (1.0 - start) * partsDone / parts)) throw ReadCancelled();
+    };
+
     requireDrawableMesh(data);
-    model_.adoptResult(std::move(data));
-    painter_.invalidate();  // its cached drawing order belongs to the old mesh
-    copyWorldBox(model_, camera_);
+    PreparedResult prepared;
+    prepared.settings = settings;
+    prepared.model.contourComponent = settings.contourComponent;
+    prepared.model.adoptResult(std::move(data));
+    partDone();
+
+    prepared.camera = settings.camera;
+    copyWorldBox(prepared.model, prepared.camera);
+    setViewAngles(prepared.model, prepared.camera, degreesToRadians(settings.alphaDegrees),
+                  degreesToRadians(settings.betaDegrees));
+    fitAll(prepared.model, prepared.camera);
+    partDone();
+
+    prepared.painter.prepare(prepared.model, prepared.camera, partDone);
+    return prepared;
+}
+
+void Application::adoptPrepared(PreparedResult&& prepared, const std::filesystem::path& path) {
+    model_.adoptMeshOf(std::move(prepared.model));
+    painter_.adoptPrepared(std::move(prepared.painter));
+    camera_ = prepared.camera;
     state_.modelLoaded = true;
     state_.resultFileName = path.string();
-    // A new file is shown as the View Kit last set it, whatever the arrow keys did.
-    showAtStoredAngles(true);
+    // The window may have been resized while the file was read.
+    const LoadSettings& settings = prepared.settings;
+    if (settings.camera.screenWidth != state_.clientWidth ||
+        settings.camera.screenHeight != state_.clientHeight ||
+        settings.alphaDegrees != state_.viewAlphaDegrees ||
+        settings.betaDegrees != state_.viewBetaDegrees) {
+        camera_.screenWidth = state_.clientWidth;
+        camera_.screenHeight = state_.clientHeight;
+        showAtStoredAngles(true);
+    }
     requestRepaint();
 }
 
+void Application::adoptFile(ResultData&& data, const std::filesystem::path& path) {
+    adoptPrepared(prepareResult(std::move(data), loadSettings()), path);
+}
+
 void Application::openFile(const std::filesystem::path& path, const ReadProgress& progress) {
-    adoptFile(readFile(path, progress), path);
+    adoptPrepared(prepareFile(path, loadSettings(), progress), path);
 }
 
 CommandOutcome Application::command(int id) {
     const CommandOutcome outcome = applyMenuCommand(state_, model_, id);
     if (outcome == CommandOutcome::repaint) requestRepaint();
+    if (const std::optional<DialogKind> kind = dialogOpenedBy(id)) {
+        openDialog(*kind);
+        return CommandOutcome::dialogOpened;
+    }
+    showPlotOptionsInDialogs();
     return outcome;
 }
 

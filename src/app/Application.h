@@ -2,11 +2,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/ArrowKey.h"
+#include "app/DialogOutcome.h"
+#include "app/DialogState.h"
 #include "app/MenuCommands.h"
+#include "app/PreparedResult.h"
 #include "app/WheelAccumulator.h"
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
@@ -40,20 +46,35 @@ class Application {
 
     // --- Loading. A file is read into fresh data and adopted only when it was read
     // completely, so a refused file leaves the model, the view and the selection
-    // exactly as they were.
+    // exactly as they were. Reading and preparing may run on another thread, with
+    // the settings taken on this one; adopting is then quick.
 
-    // Safe to call from a worker thread; progress is told from that thread.
-    // Throws ResultFileError.
-    static ResultData readFile(const std::filesystem::path& path,
-                               const ReadProgress& progress = {});
-    // Makes the data the model (everything selected, nothing picked), keeps the plot
-    // options, shows it at the stored View Kit angles and fits it. Throws
-    // std::invalid_argument for data without nodes, changing nothing.
+    LoadSettings loadSettings() const;
+    // Reads the file and makes it ready to show. Touches no application, so it is
+    // safe on any thread; progress is told from the calling thread, from 0 to 1
+    // over the read and the preparation, and when it returns false the work stops
+    // with ReadCancelled. Throws ResultFileError.
+    static PreparedResult prepareFile(const std::filesystem::path& path,
+                                      const LoadSettings& settings,
+                                      const ReadProgress& progress = {});
+    // The same for data at hand; progress runs from `start` to 1. Throws
+    // std::invalid_argument for data without nodes or with corners out of range.
+    static PreparedResult prepareResult(ResultData&& data, const LoadSettings& settings,
+                                        const ReadProgress& progress = {}, double start = 0.0);
+    // Makes it the model (everything selected, nothing picked), keeps the plot
+    // options, shows it at the stored View Kit angles and fits it. Quick unless the
+    // client size or the stored angles changed since the settings were taken.
+    void adoptPrepared(PreparedResult&& prepared, const std::filesystem::path& path);
+
+    // prepareResult and adoptPrepared in one call. Throws std::invalid_argument,
+    // changing nothing.
     void adoptFile(ResultData&& data, const std::filesystem::path& path);
-    // readFile and adoptFile in one call. Throws ResultFileError, changing nothing.
+    // prepareFile and adoptPrepared in one call. Throws ResultFileError, changing
+    // nothing.
     void openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
 
-    // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h).
+    // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h). View Kit, Select
+    // Element(s) and Select Node(s) open one more dialog of their kind each time.
     CommandOutcome command(int id);
     bool isChecked(int id) const;
 
@@ -98,6 +119,24 @@ class Application {
     std::filesystem::path writeStressReport(ItemKind kind,
                                             const std::filesystem::path& directory = {}) const;
 
+    // --- Dialogs (DialogTemplate.h, DialogControlId.h). Several of a kind may be
+    // open, each showing its own state; a dialog closes itself (Exit or
+    // cancelControl), and only that one closes. The outline radios of every open
+    // Select Element(s) dialog and the node-marker radios of every open Select
+    // Node(s) dialog always show their plot option.
+    const std::vector<DialogState>& dialogs() const { return dialogs_; }  // oldest first
+    const DialogState* dialog(DialogId id) const;
+    const DialogState* newestDialog(DialogKind kind) const;
+    // Presses a push button, radio button or check box, or cancelControl (Esc, the
+    // close box). Ids the dialog does not have, and dialogs that are closed, do
+    // nothing.
+    DialogOutcome pressDialogControl(DialogId id, int control);
+    // What the user typed into an edit field; nothing else happens until Apply.
+    void setDialogText(DialogId id, int control, std::string text);
+    // The answer to DialogAction::chooseFile: the chosen path, or none when the user
+    // cancelled (which changes nothing).
+    DialogOutcome answerFileRequest(DialogId id, const std::optional<std::filesystem::path>& path);
+
     // --- Repaint requests.
     bool repaintDue() const { return repaintDue_; }
     // Returns whether a repaint was due and clears the mark.
@@ -122,11 +161,26 @@ class Application {
     void rotate(ArrowKey key);
     void clearPicksOfMode();
 
+    DialogState* findDialog(DialogId id);
+    void openDialog(DialogKind kind);
+    void initViewKit(DialogState& dialog);
+    void initSelectElements(DialogState& dialog);
+    void initSelectNodes(DialogState& dialog);
+    DialogOutcome pressViewKit(DialogState& dialog, int control);
+    DialogOutcome pressSelectElements(DialogState& dialog, int control);
+    DialogOutcome pressSelectNodes(DialogState& dialog, int control);
+    DialogOutcome closeDialog(DialogId id);
+    DialogOutcome requestSelectionFile(DialogState& dialog, bool save);
+    DialogOutcome listStresses(ItemKind kind) const;
+    void showPlotOptionsInDialogs();
+
     AppState state_;
     ShellModel model_;
     ViewCamera camera_;
     FramePainter painter_;
     WheelAccumulator wheel_;
+    std::vector<DialogState> dialogs_;
+    DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;
 };
 

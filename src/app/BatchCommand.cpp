@@ -3,9 +3,12 @@
 #include <charconv>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/CommandId.h"
+#include "app/DialogControlId.h"
+#include "app/DialogTemplate.h"
 #include "app/MenuTable.h"
 #include "model/NumberScan.h"
 
@@ -135,6 +138,68 @@ char32_t parseCharacter(std::string_view word) {
     throw BatchLineError("char takes one printable character or esc, not " + quoted(word));
 }
 
+ItemKind parseItemKind(std::string_view word) {
+    if (word == "elements") return ItemKind::elements;
+    if (word == "nodes") return ItemKind::nodes;
+    throw BatchLineError("expected elements or nodes, not " + quoted(word));
+}
+
+// selection write|read elements|nodes PATH, the path being the rest of the line.
+SelectionFileLine parseSelectionFileLine(std::string_view line,
+                                         const std::vector<std::string_view>& words) {
+    constexpr std::string_view usage = "selection takes write|read, elements|nodes and a PATH";
+    if (words.size() < 4) throw BatchLineError(std::string(usage));
+    if (words[1] != "write" && words[1] != "read")
+        throw BatchLineError("expected write or read, not " + quoted(words[1]));
+    const ItemKind kind = parseItemKind(words[2]);
+    const auto pathStart = static_cast<std::size_t>(words[3].data() - line.data());
+    return {words[1] == "write", kind, std::string(trim(line.substr(pathStart)))};
+}
+
+// --- The dialogs' lines.
+
+DialogKind parseDialogKind(std::string_view word) {
+    if (word == "viewkit") return DialogKind::viewKit;
+    if (word == "elements") return DialogKind::selectElements;
+    if (word == "nodes") return DialogKind::selectNodes;
+    throw BatchLineError("unknown dialog " + quoted(word) + " (viewkit, elements or nodes)");
+}
+
+std::string captionOf(DialogKind kind) {
+    return quoted(dialogTemplate(kind).caption);
+}
+
+ButtonLine parseButton(const std::vector<std::string_view>& words) {
+    expectArguments(words, 2, "button DIALOG ID");
+    const DialogKind kind = parseDialogKind(words[1]);
+    const int id = parseInteger(words[2], "control id", 0, 99999);
+    const DialogControl* control = findControl(kind, id);
+    if (id != cancelControl && (control == nullptr || !control->isPressable()))
+        throw BatchLineError(captionOf(kind) + " has no button, radio button or check box " +
+                             std::string(words[2]));
+    return {kind, id};
+}
+
+// The text is the rest of the line after the id, without the blanks around it.
+TextLine parseText(std::string_view line, const std::vector<std::string_view>& words) {
+    if (words.size() < 3)
+        throw BatchLineError("text takes a dialog, an id and a text (text DIALOG ID TEXT)");
+    const DialogKind kind = parseDialogKind(words[1]);
+    const int id = parseInteger(words[2], "control id", 0, 99999);
+    const DialogControl* control = findControl(kind, id);
+    if (control == nullptr || control->kind != ControlKind::edit)
+        throw BatchLineError(captionOf(kind) + " has no edit field " + std::string(words[2]));
+    const std::size_t textStart =
+        static_cast<std::size_t>(words[2].data() + words[2].size() - line.data());
+    return {kind, id, std::string(trim(line.substr(textStart)))};
+}
+
+FileLine parseFile(std::string_view line) {
+    std::string path = pathArgument(line, "file");
+    if (path == "cancel") return {std::nullopt};
+    return {std::move(path)};
+}
+
 }  // namespace
 
 std::optional<BatchCommand> parseBatchLine(std::string_view line) {
@@ -179,6 +244,14 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
         return WheelLine{parsePixel(words[1], "delta"), parsePixel(words[2], "x"),
                          parsePixel(words[3], "y")};
     }
+    if (name == "selection") return parseSelectionFileLine(line, words);
+    if (name == "report") {
+        expectArguments(words, 1, "report elements|nodes");
+        return ReportLine{parseItemKind(words[1])};
+    }
+    if (name == "button") return parseButton(words);
+    if (name == "text") return parseText(line, words);
+    if (name == "file") return parseFile(line);
     throw BatchLineError("unknown command " + quoted(name));
 }
 

@@ -8,6 +8,8 @@
 #include <variant>
 
 #include "app/ArrowKey.h"
+#include "app/DialogKind.h"
+#include "select/ItemKind.h"
 
 namespace corvelt {
 
@@ -45,9 +47,33 @@ struct WheelLine {
 struct StateLine {
     std::string path;
 };
+// Presses a control of the newest open dialog of the kind.
+struct ButtonLine {
+    DialogKind dialog;
+    int control;
+};
+// Types into an edit field of the newest open dialog of the kind.
+struct TextLine {
+    DialogKind dialog;
+    int control;
+    std::string text;
+};
+// The answer to the next file dialog a button opens: a path, or none for cancel.
+struct FileLine {
+    std::optional<std::string> path;
+};
+struct SelectionFileLine {
+    bool write;  // else read
+    ItemKind kind;
+    std::string path;
+};
+struct ReportLine {
+    ItemKind kind;
+};
 
 using BatchCommand = std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine,
-                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine>;
+                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine,
+                                  SelectionFileLine, ReportLine, ButtonLine, TextLine, FileLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/DialogTemplate.h"
 #include "app/FrameSink.h"
 #include "app/StateDump.h"
 
@@ -42,10 +43,40 @@ LineRead readLine(std::istream& in, std::string& line) {
     }
 }
 
+const DialogState& newestOpenDialog(const Application& app, DialogKind kind) {
+    const DialogState* newest = app.newestDialog(kind);
+    if (newest == nullptr)
+        throw BatchLineError("no \"" + std::string(dialogTemplate(kind).caption) +
+                             "\" dialog is open");
+    return *newest;
+}
+
+// A script cannot see a message box: a failed operation stops it with the message.
+void failOnMessage(const DialogOutcome& outcome) {
+    if (outcome.action == DialogAction::showMessage) throw BatchLineError(outcome.message);
+}
+
+void pressButton(Application& app, const ButtonLine& line, FileAnswers& answers) {
+    const DialogId id = newestOpenDialog(app, line.dialog).id;
+    const DialogOutcome outcome = app.pressDialogControl(id, line.control);
+    failOnMessage(outcome);
+    // A written report is not shown: the batch mode opens no editor.
+    if (outcome.action != DialogAction::chooseFile) return;
+    if (answers.empty()) {
+        app.answerFileRequest(id, std::nullopt);
+        throw BatchLineError("button " + std::to_string(line.control) +
+                             " opens a file dialog; answer it first with file PATH or file cancel");
+    }
+    const std::optional<std::filesystem::path> answer = answers.front();
+    answers.pop_front();
+    failOnMessage(app.answerFileRequest(id, answer));
+}
+
 // One overload per line kind, each a thin call into the application.
 struct LineRunner {
     Application& app;
     FrameSink* frames;
+    FileAnswers& fileAnswers;
 
     void operator()(const OpenLine& line) const { app.openFile(line.path); }
     void operator()(const SizeLine& line) const { app.resize(line.width, line.height); }
@@ -63,12 +94,30 @@ struct LineRunner {
     void operator()(const MoveLine& line) const { app.mouseMove(line.x, line.y); }
     void operator()(const WheelLine& line) const { app.wheel(line.delta, line.x, line.y); }
     void operator()(const StateLine& line) const { writeState(app, line.path); }
+    void operator()(const SelectionFileLine& line) const {
+        if (line.write)
+            app.writeSelectionFile(line.kind, line.path);
+        else
+            app.readSelectionFile(line.kind, line.path);
+    }
+    void operator()(const ReportLine& line) const { app.writeStressReport(line.kind); }
+    void operator()(const ButtonLine& line) const { pressButton(app, line, fileAnswers); }
+    void operator()(const TextLine& line) const {
+        app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);
+    }
+    void operator()(const FileLine& line) const {
+        if (line.path)
+            fileAnswers.emplace_back(std::filesystem::path(*line.path));
+        else
+            fileAnswers.emplace_back(std::nullopt);
+    }
 };
 
 }  // namespace
 
-void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames) {
-    std::visit(LineRunner{app, frames}, command);
+void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
+                     FileAnswers& fileAnswers) {
+    std::visit(LineRunner{app, frames, fileAnswers}, command);
     // Nothing shows the frames between lines; render paints on demand.
     app.takeRepaintDue();
 }
@@ -76,13 +125,14 @@ void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* f
 std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
     std::string text;
     text.reserve(maxBatchLineBytes);
+    FileAnswers fileAnswers;
     for (std::int64_t number = 1;; ++number) {
         const LineRead read = readLine(script, text);
         if (read == LineRead::end) break;
         if (read == LineRead::tooLong) return BatchFailure{number, "line too long"};
         try {
             if (const std::optional<BatchCommand> command = parseBatchLine(text))
-                runBatchCommand(*command, app, frames);
+                runBatchCommand(*command, app, frames, fileAnswers);
         } catch (const std::exception& error) {
             return BatchFailure{number, error.what()};
         }

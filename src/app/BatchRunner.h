@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -14,10 +16,15 @@ namespace corvelt {
 class Application;
 class FrameSink;
 
+// The answers that `file` lines give to the file dialogs that later buttons open,
+// oldest first; none stands for cancel.
+using FileAnswers = std::deque<std::optional<std::filesystem::path>>;
+
 // Runs one parsed line. `frames` may be null when no images can be made; a
 // `render` line then fails. Throws BatchLineError, ResultFileError or
-// std::runtime_error (a file that cannot be written).
-void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames);
+// std::runtime_error (a file that cannot be read or written).
+void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
+                     FileAnswers& fileAnswers);
 
 struct BatchFailure {
     std::int64_t line = 0;  // one-based

@@ -139,6 +139,26 @@ json modelJson(const ShellModel& m) {
     };
 }
 
+// What the newest open dialog of the kind shows, and how many of the kind are
+// open; null when none is.
+json dialogJson(const Application& app, DialogKind kind) {
+    const DialogState* newest = app.newestDialog(kind);
+    if (newest == nullptr) return nullptr;
+    const auto count = std::count_if(app.dialogs().begin(), app.dialogs().end(),
+                                     [kind](const DialogState& d) { return d.kind == kind; });
+    if (kind == DialogKind::viewKit)
+        return {{"count", count}, {"alpha", newest->alphaText}, {"beta", newest->betaText}};
+    return {{"count", count}, {"checked", newest->checked}};
+}
+
+json dialogsJson(const Application& app) {
+    return {
+        {"viewKit", dialogJson(app, DialogKind::viewKit)},
+        {"selectElements", dialogJson(app, DialogKind::selectElements)},
+        {"selectNodes", dialogJson(app, DialogKind::selectNodes)},
+    };
+}
+
 std::vector<int> checkedMenuItems(const Application& app) {
     std::vector<int> checked;
     for (const MenuPopup& popup : mainMenu())
@@ -155,7 +175,7 @@ void writeStateJson(std::ostream& out, const Application& app) {
     const json document{
         {"formatVersion", stateFormatVersion},       {"appState", appStateJson(app.state())},
         {"checkedMenuItems", checkedMenuItems(app)}, {"camera", cameraJson(app.camera())},
-        {"model", modelJson(app.model())},
+        {"model", modelJson(app.model())},           {"dialogs", dialogsJson(app)},
     };
     // A file name need not be valid UTF-8; it must not make the dump fail.
     out << document.dump(2, ' ', false, json::error_handler_t::replace) << '\n';

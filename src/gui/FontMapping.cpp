@@ -71,7 +71,7 @@ ResolvedFont resolveFont(const Font& font) {
     } else if (font.height < 0) {
         pixelSize = font.height < -maxPixelSize ? maxPixelSize : -font.height;
     } else {
-        pixelSize = pixelSizeForCell(font, defaultCellHeight);
+        pixelSize = defaultFontPixelSize;
     }
     QFont qfont = baseFont(font, pixelSize);
     if (font.width > 0) {

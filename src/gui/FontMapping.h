@@ -16,15 +16,12 @@ struct ResolvedFont {
     int maxAdvance = 0;  // widest character, for culling text far left of the canvas
 };
 
-// Cell height of a font requested with height 0 (the face's default size).
-inline constexpr int defaultCellHeight = 16;
-
 // Turns a font given by cell height and average character width into a Qt font
 // with the same cell height and, when a width is given, the same average width.
 //
 // Heights follow the classic logical-font convention: a positive height is the
 // cell (ascent + descent), a negative one the character height (the em), and 0
-// the default size. The average width is the classic weighted mean of the
+// the default size (defaultFontPixelSize). The average width is the classic weighted mean of the
 // lower-case letters and the space, which for metric-compatible faces equals the
 // width the original faces declare; the font is stretched horizontally to match
 // it. Width 0 (or less) keeps the natural proportions. Text is drawn without

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,15 +12,19 @@
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QUrl>
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/Application.h"
 #include "app/DisplayText.h"
 #include "app/MenuTable.h"
 #include "gui/ResultFileLoad.h"
+#include "gui/ToolDialog.h"
 #include "gui/ViewWidget.h"
 #include "model/ResultFileError.h"
 
@@ -71,7 +76,8 @@ QSize defaultWindowSize() {
 
 }  // namespace
 
-MainWindow::MainWindow(Application& app) : app_(app) {
+MainWindow::MainWindow(Application& app)
+    : app_(app), openReport_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowTitle(QString::fromUtf8(caption));
     auto view = std::make_unique<ViewWidget>(app_);
     view_ = view.get();
@@ -111,8 +117,83 @@ QAction* MainWindow::commandAction(int commandId) const {
 
 void MainWindow::runCommand(int commandId) {
     if (app_.command(commandId) == CommandOutcome::openFileRequested) chooseAndOpenFile();
+    showApplicationState();
+}
+
+void MainWindow::showApplicationState() {
     refreshMenuMarks();
     view_->syncWithApplication();
+    syncDialogWindows();
+}
+
+ToolDialog* MainWindow::dialogWindow(DialogId id) const {
+    const auto found = dialogWindows_.find(id);
+    return found == dialogWindows_.end() ? nullptr : found->second;
+}
+
+// A window for every dialog the application has open, none for one it closed.
+void MainWindow::syncDialogWindows() {
+    for (auto it = dialogWindows_.begin(); it != dialogWindows_.end();) {
+        if (app_.dialog(it->first) != nullptr) {
+            it->second->showState();
+            ++it;
+            continue;
+        }
+        // It may be closing from inside one of its own handlers.
+        it->second->hide();
+        it->second->deleteLater();
+        it = dialogWindows_.erase(it);
+    }
+    for (const DialogState& open : app_.dialogs()) {
+        if (dialogWindows_.contains(open.id)) continue;
+        auto dialog = std::make_unique<ToolDialog>(
+            app_, open.id,
+            [this](ToolDialog& pressed, int control) { pressDialogControl(pressed, control); },
+            this);
+        // Over the top left of the picture, each further one a little lower.
+        const QPoint corner = view_->mapToGlobal(QPoint(0, 0));
+        const int cascade = 24 * static_cast<int>(dialogWindows_.size() % 8);
+        dialog->move(corner + QPoint(16 + cascade, 16 + cascade));
+        dialog->show();
+        dialogWindows_.emplace(open.id, dialog.release());  // owned by the window
+    }
+}
+
+void MainWindow::pressDialogControl(ToolDialog& dialog, int control) {
+    const DialogId id = dialog.dialogId();
+    DialogOutcome outcome = app_.pressDialogControl(id, control);
+    if (outcome.action == DialogAction::chooseFile)
+        outcome = app_.answerFileRequest(id, askForFile(&dialog, outcome.file));
+    showApplicationState();
+    if (outcome.action == DialogAction::showMessage)
+        QMessageBox::warning(&dialog, QStringLiteral("Warning!"),
+                             QString::fromUtf8(outcome.message));
+    if (outcome.action == DialogAction::openReport) showReport(&dialog, outcome.path);
+}
+
+// "From File" needs an existing file; "To File" asks before it replaces one.
+std::optional<std::filesystem::path> MainWindow::askForFile(QWidget* dialog,
+                                                            const FileRequest& request) {
+    QFileDialog chooser(dialog, QString::fromUtf8(request.title), QString(),
+                        QString::fromUtf8(request.filter));
+    chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    chooser.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    chooser.setDefaultSuffix(QStringLiteral("txt"));
+    if (!request.startPath.empty())
+        chooser.selectFile(QFileInfo(fileNameOf(request.startPath.string())).absoluteFilePath());
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return std::nullopt;
+    return pathOf(chooser.selectedFiles().front());
+}
+
+// The desktop opens the report on its own; the program does not wait for it.
+void MainWindow::showReport(QWidget* dialog, const std::filesystem::path& report) {
+    const QString fileName = QFileInfo(fileNameOf(report.string())).absoluteFilePath();
+    if (openReport_(QUrl::fromLocalFile(fileName))) return;
+    QMessageBox::warning(dialog, QStringLiteral("Warning!"),
+                         QStringLiteral("The report was written to %1, but no program to show "
+                                        "it could be started.")
+                             .arg(fileName));
 }
 
 // Only items that carry a mark are checkable: as in the classic menus, an item
@@ -136,11 +217,13 @@ void MainWindow::chooseAndOpenFile() {
 }
 
 bool MainWindow::openResultFile(const std::filesystem::path& path) {
+    std::optional<PreparedResult> prepared;
     std::exception_ptr failure;
     {
         const QScopedValueRollback<bool> loading(loading_, true);
         try {
-            app_.adoptFile(readResultFileShowingProgress(isVisible() ? this : nullptr, path), path);
+            prepared = prepareResultFileShowingProgress(isVisible() ? this : nullptr, path,
+                                                        app_.loadSettings());
         } catch (...) {
             failure = std::current_exception();
         }
@@ -149,7 +232,9 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
         showWarning(loadFailureMessage(failure, path));
         return false;
     }
-    view_->syncWithApplication();
+    if (!prepared) return false;  // cancelled: nothing changes
+    app_.adoptPrepared(std::move(*prepared), path);
+    showApplicationState();
     return true;
 }
 

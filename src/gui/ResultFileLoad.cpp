@@ -1,10 +1,12 @@
 #include "gui/ResultFileLoad.h"
 
 #include <QEventLoop>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -17,32 +19,72 @@ namespace corvelt {
 namespace {
 
 constexpr int progressSteps = 1000;
-// Loads shorter than this finish without a dialog flashing up.
-constexpr int dialogDelayMilliseconds = 400;
-constexpr int progressPollMilliseconds = 50;
+// Loads shorter than this finish without a dialog flashing up; longer ones show
+// their progress from then on.
+constexpr int dialogDelayMilliseconds = 100;
+constexpr int progressPollMilliseconds = 40;
 
-// Keeps the progress dialog up until the read ends: Esc and the window's close
-// button would only hide it, and there is nothing to cancel.
-class IgnoreDismissal : public QObject {
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Drops the user's input to every window but one while it is installed on the
+// application.
+class InputOnlyFor : public QObject {
+  public:
+    explicit InputOnlyFor(const QWidget& window) : window_(window) {
+        qApp->installEventFilter(this);
+    }
+    ~InputOnlyFor() override { qApp->removeEventFilter(this); }
+    InputOnlyFor(const InputOnlyFor&) = delete;
+    InputOnlyFor& operator=(const InputOnlyFor&) = delete;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Close) {
-            event->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            return true;
-        return QObject::eventFilter(watched, event);
+        if (!isUserInput(event->type())) return false;
+        if (const auto* widget = qobject_cast<const QWidget*>(watched))
+            return widget->window() != &window_;
+        if (const auto* window = qobject_cast<const QWindow*>(watched))
+            return window != window_.windowHandle();
+        return false;
     }
+
+  private:
+    const QWidget& window_;
+};
+
+class BusyCursor {
+  public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
 void setUpDialog(QProgressDialog& dialog, const std::filesystem::path& path) {
     dialog.setWindowTitle(QStringLiteral("Corvelt"));
     dialog.setLabelText(QStringLiteral("Reading %1 ...")
                             .arg(QString::fromStdString(displayText(path.filename().native()))));
-    // The reader cannot be stopped half-way, so there is nothing to cancel.
-    dialog.setCancelButton(nullptr);
     dialog.setRange(0, progressSteps);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setAutoClose(false);
@@ -53,23 +95,26 @@ void setUpDialog(QProgressDialog& dialog, const std::filesystem::path& path) {
 
 }  // namespace
 
-ResultData readResultFileShowingProgress(QWidget* owner, const std::filesystem::path& path) {
+std::optional<PreparedResult> prepareResultFileShowingProgress(QWidget* owner,
+                                                               const std::filesystem::path& path,
+                                                               const LoadSettings& settings) {
     QProgressDialog dialog(owner);
     setUpDialog(dialog, path);
-    IgnoreDismissal keepOpen;
-    dialog.installEventFilter(&keepOpen);
+    const InputOnlyFor dialogInput(dialog);
+    const BusyCursor busy;
 
-    // The reader tells its progress on the worker thread; the dialog reads it on
-    // this one at its own pace.
+    // The worker tells its progress on its thread and learns of a cancel there; the
+    // dialog shows the progress on this one at its own pace.
     std::atomic<int> progress{0};
-    ResultData data;
+    std::atomic<bool> cancelled{false};
+    std::optional<PreparedResult> prepared;
     std::exception_ptr failure;
     const std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
-            data = Application::readFile(path, [&progress](double fraction) {
+            prepared = Application::prepareFile(path, settings, [&](double fraction) {
                 progress.store(static_cast<int>(fraction * progressSteps),
                                std::memory_order_relaxed);
-                return true;
+                return !cancelled.load(std::memory_order_relaxed);
             });
         } catch (...) {
             failure = std::current_exception();
@@ -82,14 +127,22 @@ ResultData readResultFileShowingProgress(QWidget* owner, const std::filesystem::
     poll.setInterval(progressPollMilliseconds);
     QObject::connect(&poll, &QTimer::timeout, &dialog,
                      [&] { dialog.setValue(progress.load(std::memory_order_relaxed)); });
+    // The Cancel button, the window's close button and Esc.
+    const auto cancel = [&] {
+        cancelled = true;
+        poll.stop();
+    };
+    QObject::connect(&dialog, &QProgressDialog::canceled, &loop, cancel);
+    QObject::connect(&dialog, &QDialog::rejected, &loop, cancel);
     worker->start();
     poll.start();
-    // Paints go on; clicks and keys wait for the model they were meant for.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
     worker->wait();
 
+    // A cancel that came too late to stop the work still keeps the model there was.
+    if (cancelled) return std::nullopt;
     if (failure) std::rethrow_exception(failure);
-    return data;
+    return prepared;
 }
 
 }  // namespace corvelt

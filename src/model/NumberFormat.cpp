@@ -1,9 +1,78 @@
 #include "model/NumberFormat.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace corvelt {
+
+namespace {
+
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> exactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Six significant digits and the decimal exponent of the first, in the general
+// format of printf: fixed notation for exponents -4 .. 5, else scientific;
+// trailing zeros and a bare full stop dropped. The text is put together with
+// copies of a fixed size in a scratch buffer; all general6MaxLength bytes of `out`
+// are written.
+char* writeDigits(char* out, bool negative, std::uint32_t digits, int exponent) {
+    char d[14] = {};
+    for (int i = 5; i >= 0; --i, digits /= 10)
+        d[i] = static_cast<char>('0' + digits % 10);
+    int last = 5;  // the last digit to write
+    while (last > 0 && d[last] == '0')
+        --last;
+
+    char text[32];
+    char* p = text;
+    if (negative) *p++ = '-';
+    const auto put = [&p, &d](int first, int count) {
+        std::memcpy(p, d + first, 8);
+        p += count;
+    };
+    if (exponent < -4 || exponent > 5) {
+        *p++ = d[0];
+        if (last > 0) {
+            *p++ = '.';
+            put(1, last);
+        }
+        *p++ = 'e';
+        *p++ = exponent < 0 ? '-' : '+';
+        int magnitude = std::abs(exponent);
+        if (magnitude >= 100) {
+            *p++ = static_cast<char>('0' + magnitude / 100);
+            magnitude %= 100;
+        }
+        *p++ = static_cast<char>('0' + magnitude / 10);
+        *p++ = static_cast<char>('0' + magnitude % 10);
+    } else if (exponent >= 0) {
+        put(0, exponent + 1);
+        if (last > exponent) {
+            *p++ = '.';
+            put(exponent + 1, last - exponent);
+        }
+    } else {
+        static constexpr char zeros[8] = {'0', '.', '0', '0', '0', '0', '0', '0'};
+        std::memcpy(p, zeros, 8);
+        p += 1 - exponent;  // "0." and the zeros before the first digit
+        put(0, last + 1);
+    }
+    std::memcpy(out, text, general6MaxLength);
+    return out + (p - text);
+}
+
+char* writeGeneral6Exactly(char* out, double value) {
+    return std::to_chars(out, out + general6MaxLength, value, std::chars_format::general, 6).ptr;
+}
+
+}  // namespace
 
 std::string formatShortest(double value) {
     std::array<char, 64> buffer{};
@@ -16,6 +85,49 @@ std::string formatGeneral(double value, int precision) {
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, precision);
     return {buffer.data(), result.ptr};
+}
+
+// The value scaled by an exact power of ten into [1e5, 1e6) is one correctly rounded
+// operation away from the exact product, so rounding it to an integer gives the six
+// digits printf gives, unless it lies too near a half to tell; such values, and
+// magnitudes beyond the exact powers, take the general to_chars.
+char* writeGeneral6(char* out, double value) {
+    if (value == 0.0) {
+        if (std::signbit(value)) *out++ = '-';
+        *out++ = '0';
+        return out;
+    }
+    if (!std::isfinite(value)) return writeGeneral6Exactly(out, value);
+    const double magnitude = std::fabs(value);
+    // floor(log10(magnitude)), or one too small, from the binary exponent: 78913 / 2^18
+    // is log10(2) to seven digits.
+    const auto binaryExponent =
+        static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    int exponent = (binaryExponent * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int scale = 5 - exponent;
+        if (scale < -22 || scale > 22) break;
+        const double scaled =
+            scale >= 0 ? magnitude * exactPowersOfTen[scale] : magnitude / exactPowersOfTen[-scale];
+        if (scaled < 1e5) {
+            --exponent;
+            continue;
+        }
+        if (scaled >= 1e6) {
+            ++exponent;
+            continue;
+        }
+        auto digits = static_cast<std::uint32_t>(scaled);
+        const double fraction = scaled - digits;
+        if (std::fabs(fraction - 0.5) <= scaled * 0x1p-52) break;
+        if (fraction > 0.5) ++digits;
+        if (digits == 1000000) {
+            digits = 100000;
+            ++exponent;
+        }
+        return writeDigits(out, value < 0, digits, exponent);
+    }
+    return writeGeneral6Exactly(out, value);
 }
 
 }  // namespace corvelt

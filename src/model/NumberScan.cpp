@@ -1,6 +1,5 @@
 #include "model/NumberScan.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -11,9 +10,7 @@ namespace corvelt {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using scan_detail::isDigit;
 
 // from_chars takes no '+' sign; skip one, but never in front of another sign
 // ("+-5" is not a number).
@@ -25,7 +22,8 @@ const char* skipPlusSign(const char* first, const char* last) {
     return first;
 }
 
-// Reads a saturated decimal exponent ("e-400") at p, if there is one.
+// Reads a decimal exponent ("e-400") at p, if there is one, saturated far beyond
+// the length of any text, so that adding a count of digits never flips its sign.
 long long exponentAt(const char* p, const char* last) {
     if (p == last || (*p != 'e' && *p != 'E')) return 0;
     ++p;
@@ -33,7 +31,7 @@ long long exponentAt(const char* p, const char* last) {
     if (p != last && (*p == '+' || *p == '-')) negative = (*p++ == '-');
     long long exponent = 0;
     for (; p != last && isDigit(*p); ++p)
-        if (exponent < 1'000'000'000) exponent = exponent * 10 + (*p - '0');
+        if (exponent < 100'000'000'000'000'000) exponent = exponent * 10 + (*p - '0');
     return negative ? -exponent : exponent;
 }
 
@@ -66,9 +64,6 @@ bool isTooSmall(const char* p, const char* last) {
 // result equals from_chars'. Anything else (more digits, large exponents, inf,
 // nan, no digits) is left to from_chars.
 bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& result) {
-    static constexpr std::array<double, 23> powersOfTen{
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::ptrdiff_t maxDigits = 19;
     const bool negative = p != last && *p == '-';
     if (negative) ++p;
@@ -80,7 +75,7 @@ bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& resul
     for (; p != last && isDigit(*p); ++p)
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
     std::ptrdiff_t significantDigits = p - integerDigits;
-    int exponent = 0;
+    std::int64_t exponent = 0;  // no text is long enough to overflow it
     bool anyDigit = p != numberStart;
     if (p != last && *p == '.') {
         const char* const fraction = ++p;
@@ -91,7 +86,7 @@ bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& resul
         for (; p != last && isDigit(*p); ++p)
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
         significantDigits += p - significantFraction;
-        exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - fraction, 1000));
+        exponent = -(p - fraction);
         anyDigit = anyDigit || p != fraction;
     }
     if (!anyDigit || significantDigits > maxDigits) return false;
@@ -114,7 +109,8 @@ bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& resul
     double value = static_cast<double>(mantissa);
     if (mantissa != 0) {
         if (exponent < -22 || exponent > 22) return false;
-        value = exponent < 0 ? value / powersOfTen[-exponent] : value * powersOfTen[exponent];
+        value = exponent < 0 ? value / scan_detail::powersOfTen[-exponent]
+                             : value * scan_detail::powersOfTen[exponent];
     }
     result = {negative ? -value : value, p, ScanStatus::ok};
     return true;
@@ -122,7 +118,7 @@ bool scanPlainDecimal(const char* p, const char* last, ScanResult<double>& resul
 
 }  // namespace
 
-ScanResult<double> scanDouble(const char* first, const char* last) {
+ScanResult<double> scanDoubleOfAnySpelling(const char* first, const char* last) {
     ScanResult<double> result;
     const char* start = skipPlusSign(first, last);
     if (start == nullptr) return result;
@@ -144,7 +140,7 @@ ScanResult<double> scanDouble(const char* first, const char* last) {
     return result;
 }
 
-ScanResult<std::int32_t> scanInt32(const char* first, const char* last) {
+ScanResult<std::int32_t> scanInt32OfAnySpelling(const char* first, const char* last) {
     ScanResult<std::int32_t> result;
     const char* start = skipPlusSign(first, last);
     if (start == nullptr) return result;

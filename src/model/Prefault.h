@@ -4,10 +4,16 @@
 
 namespace corvelt {
 
+// Hints for large fresh arrays. Only hints: where the kernel cannot follow them,
+// nothing happens and pages are faulted in when first written, as usual.
+
+// Asks for [begin, begin + bytes) to be backed by huge pages when first touched:
+// fewer, larger page faults for arrays of hundreds of megabytes.
+void adviseHugePages(void* begin, std::size_t bytes);
+
 // Asks the kernel to back [begin, begin + bytes) with writable pages now, without
 // writing to them, so that several threads can share the cost of first touching a
-// large fresh allocation. Only a hint: where the kernel cannot, nothing happens
-// and the pages are faulted in when first written, as usual.
+// large fresh allocation.
 void prefaultForWriting(void* begin, std::size_t bytes);
 
 }  // namespace corvelt

@@ -1,24 +1,24 @@
 #include "model/ResultFileReader.h"
 
-#include <optional>
 #include <system_error>
 
-#include "model/MappedFile.h"
-#include "model/ResultTextParser.h"
+#include "model/RegularFile.h"
 
 namespace corvelt {
 
-ResultData readResultFile(const std::filesystem::path& path, const ReadProgress& progress) {
+ResultData readResultFile(const std::filesystem::path& path, const ReadProgress& progress,
+                          const ParseOptions& options) {
     const std::string fileName = path.string();
-    std::optional<MappedFile> file;
+    const std::string headline(resultFileReadErrorHeadline);
     try {
-        file.emplace(path);
+        const RegularFile file(path);
+        return parseResultText(file, fileName, progress, options);
+    } catch (const FileChanged& change) {
+        throw ResultFileError(headline + "\n" + fileName + ": " + change.what(), fileName, 0);
     } catch (const std::system_error& error) {
-        throw ResultFileError(std::string(resultFileReadErrorHeadline) + "\n" +
-                                  error.code().message() + ": " + fileName,
-                              fileName, 0);
+        throw ResultFileError(headline + "\n" + error.code().message() + ": " + fileName, fileName,
+                              0);
     }
-    return parseResultText(file->text(), fileName, progress);
 }
 
 void loadResultFile(ShellModel& model, const std::filesystem::path& path,

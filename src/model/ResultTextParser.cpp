@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
+#include <condition_variable>
+#include <mutex>
 #include <new>
 #include <optional>
-#include <span>
 #include <vector>
 
+#include "model/LineEndCount.h"
 #include "model/NumberScan.h"
 #include "model/Prefault.h"
+#include "model/ResultBodyParser.h"
 #include "model/ResultFileError.h"
 #include "model/ResultFileLayout.h"
 #include "model/TaskPool.h"
@@ -22,45 +24,59 @@ namespace {
 constexpr std::string_view nodeCountKey = "NPOIN=";
 constexpr std::string_view elementCountKey = "NELEM=";
 
-// A place in the text and what should have stood there.
-struct Fault {
-    std::size_t offset = 0;
-    std::string expected;
-};
+// Bytes read past a chunk at first, so that its last token can be read whole;
+// doubled as often as a longer token needs.
+std::size_t firstLookahead(std::size_t chunkBytes) {
+    return std::clamp<std::size_t>(chunkBytes / 16, 1, 4096);
+}
 
 // ---- Messages -------------------------------------------------------------
 
-std::int64_t lineAt(std::string_view text, std::size_t offset) {
+std::int64_t lineAt(const TextSource& text, std::size_t offset) {
+    constexpr std::size_t piece = std::size_t{1} << 20;
     offset = std::min(offset, text.size());
-    return 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+    LineEndCount lineEnds;
+    std::vector<char> buffer;
+    for (std::size_t at = 0; at < offset; at += piece)
+        lineEnds.add(text.read(at, std::min(piece, offset - at), buffer));
+    return 1 + lineEnds.count();
 }
 
-// The offending text, quoted, cut at the end of its line and shortened; bytes that
-// are not printable ASCII are shown as \xNN so the message stays valid UTF-8.
-std::string quoteFoundText(std::string_view text, std::size_t offset) {
-    if (offset >= text.size()) return "end of file";
-    if (text[offset] == '\n' || text[offset] == '\r') return "end of line";
+// The offending token quoted: its bytes up to the next separator, or the one
+// separator found instead of a token, shortened; bytes that are not printable
+// ASCII are shown as \xNN so the message stays valid UTF-8.
+std::string quoteFoundText(const TextSource& text, std::size_t offset) {
     constexpr std::size_t maxShown = 24;
     static constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::vector<char> buffer;
+    const std::string_view found = text.read(offset, maxShown + 1, buffer);
+    if (found.empty()) return "end of file";
+    if (found[0] == '\n' || found[0] == '\r') return "end of line";
+    std::size_t length = 1;
+    if (!isSeparator(found[0]))
+        while (length < found.size() && !isSeparator(found[length]))
+            ++length;
     std::string quoted = "'";
-    std::size_t p = offset;
-    for (; p < text.size() && p - offset < maxShown && text[p] != '\n' && text[p] != '\r'; ++p) {
-        const auto byte = static_cast<unsigned char>(text[p]);
+    for (const char c : found.substr(0, std::min(length, maxShown))) {
+        const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x20 && byte < 0x7F) {
-            quoted += static_cast<char>(byte);
+            quoted += c;
         } else {
             quoted += "\\x";
             quoted += hexDigits[byte >> 4];
             quoted += hexDigits[byte & 0xF];
         }
     }
-    if (p < text.size() && p - offset == maxShown && text[p] != '\n' && text[p] != '\r')
-        quoted += "...";
+    if (length > maxShown) quoted += "...";
     return quoted + "'";
 }
 
-[[noreturn]] void throwFault(std::string_view text, const std::string& fileName, const Fault& fault,
+// A fault in a text that changed while it was read may be an echo of the change,
+// so the change is what gets reported then.
+[[noreturn]] void throwFault(const TextSource& text, const std::string& fileName,
+                             const Fault& fault,
                              std::string_view headline = resultFileReadErrorHeadline) {
+    text.throwIfChanged();
     const std::int64_t line = lineAt(text, fault.offset);
     throw ResultFileError(std::string(headline) + "\n" + fileName + ":" + std::to_string(line) +
                               ": expected " + fault.expected + ", found " +
@@ -68,62 +84,68 @@ std::string quoteFoundText(std::string_view text, std::size_t offset) {
                           fileName, line);
 }
 
-// "a number (y of node 3)" or "a node index (corner 1 of element 0)".
-std::string expectedToken(const ResultFileLayout& layout, std::int64_t token) {
-    return std::string(layout.isCornerIndex(token) ? "a node index (" : "a number (") +
-           layout.describeToken(token) + ")";
-}
-
 // ---- The two count lines --------------------------------------------------
 
 struct Header {
     ResultFileLayout layout;
-    std::size_t nodeCountStart = 0;  // offset of the node count's digits
-    std::size_t bodyStart = 0;       // offset of the first number after the counts
-    // False when the counts ask for more rows than the rest of the file can hold.
-    // Such a file is certainly faulty; its arrays are never allocated (a corrupt
-    // count must not ask for gigabytes), but it is still parsed to find the first
-    // place where it departs from its counts, which is what the user should see.
-    bool fitsFile = true;
+    std::size_t bodyStart = 0;  // the blank after the element count
+
+    // The fewest bytes that the records take (at least one digit per number and
+    // one separator before it). A body that is shorter, or that holds anything
+    // else in them, is certainly faulty.
+    std::int64_t minimumBodyBytes() const {
+        return layout.nodeCount * minimumNodeBytes + layout.elementCount * minimumElementBytes;
+    }
 };
+
+// The count lines reach past the piece of text that was read for them.
+struct WindowTooShort {};
 
 class HeaderParser {
   public:
-    HeaderParser(std::string_view text, const std::string& fileName)
-        : text_(text), fileName_(fileName), last_(text.data() + text.size()) {}
+    HeaderParser(const TextSource& text, const std::string& fileName, std::string_view window)
+        : text_(text),
+          fileName_(fileName),
+          first_(window.data()),
+          last_(window.data() + window.size()),
+          reachesTextEnd_(window.size() == text.size()) {}
 
     Header parse() {
-        if (!text_.starts_with(nodeCountKey))
-            fail(text_.data(), "'NPOIN=' at the start of the file");
-        const char* p = text_.data() + nodeCountKey.size();
+        const char* p = first_;
+        need(p, nodeCountKey.size());
+        if (!std::string_view(p, static_cast<std::size_t>(last_ - p)).starts_with(nodeCountKey))
+            fail(p, "'NPOIN=' at the start of the file");
+        p += nodeCountKey.size();
         Header header;
         header.layout.nodeCount = readCount(p, "a node count");
-        header.nodeCountStart = static_cast<std::size_t>(countStart_ - text_.data());
+        // Nothing in the rest of the file can make up for a file without nodes.
+        if (header.layout.nodeCount == 0)
+            fail(countStart_, "at least one node", nodeCountErrorHeadline);
 
         skipBlanks(p);
+        need(p, elementCountKey.size());
         if (!std::string_view(p, static_cast<std::size_t>(last_ - p)).starts_with(elementCountKey))
             fail(p, "'NELEM=' after the node count");
         p += elementCountKey.size();
         header.layout.elementCount = readCount(p, "an element count");
-        header.fitsFile = header.layout.nodeCount * minimumNodeBytes +
-                              header.layout.elementCount * minimumElementBytes <=
-                          last_ - p;
-
-        if (header.layout.tokenCount() > 0) {
-            if (p != last_ && !isBlank(*p))
-                fail(p, "white space or a line break after the element count");
-            skipBlanks(p);
-            if (p == last_ || *p == ',') fail(p, expectedToken(header.layout, 0));
-        }
-        header.bodyStart = static_cast<std::size_t>(p - text_.data());
+        if (p != last_ && !isBlank(*p))
+            fail(p, "white space or a line break after the element count");
+        header.bodyStart = offsetOf(p);
         return header;
     }
 
   private:
+    // Makes sure that `bytes` bytes from p are in the window, unless the text ends first.
+    void need(const char* p, std::size_t bytes) const {
+        if (!reachesTextEnd_ && static_cast<std::size_t>(last_ - p) < bytes) throw WindowTooShort{};
+    }
+
     std::int64_t readCount(const char*& p, const std::string& what) {
         skipBlanks(p);
         countStart_ = p;
         const ScanResult<std::int32_t> count = scanInt32(p, last_);
+        // The digits and a byte after them, to know that the number ends there.
+        need(count.end != nullptr ? count.end : p, 8);
         if (count.status != ScanStatus::ok) fail(p, what);
         if (count.value < 0) fail(p, what + " of 0 or more");
         p = count.end;
@@ -133,294 +155,319 @@ class HeaderParser {
     void skipBlanks(const char*& p) const {
         while (p != last_ && isBlank(*p))
             ++p;
+        need(p, 1);
     }
 
-    [[noreturn]] void fail(const char* at, std::string expected) const {
-        throwFault(text_, fileName_,
-                   {static_cast<std::size_t>(at - text_.data()), std::move(expected)});
+    std::size_t offsetOf(const char* at) const { return static_cast<std::size_t>(at - first_); }
+
+    [[noreturn]] void fail(const char* at, std::string expected,
+                           std::string_view headline = resultFileReadErrorHeadline) const {
+        throwFault(text_, fileName_, {offsetOf(at), std::move(expected)}, headline);
     }
 
-    std::string_view text_;
+    const TextSource& text_;
     const std::string& fileName_;
+    const char* first_;
     const char* last_;
+    bool reachesTextEnd_;
     const char* countStart_ = nullptr;
 };
 
+// The count lines are short; blank lines between them may make them longer.
+Header readHeader(const TextSource& text, const std::string& fileName) {
+    std::vector<char> buffer;
+    for (std::size_t length = 4096;; length *= 2) {
+        try {
+            return HeaderParser(text, fileName, text.read(0, length, buffer)).parse();
+        } catch (const WindowTooShort&) {
+        }
+    }
+}
+
 // ---- The body, in chunks --------------------------------------------------
 
-// A piece of the body that one thread handles. It starts at a token or right
-// after a blank, so its first token start can be told without looking back.
-struct Chunk {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::int64_t tokenCount = 0;  // tokens that start inside it
-    std::int64_t firstToken = 0;  // body index of its first token
-    std::optional<Fault> fault;   // the first fault inside it
-};
-
-std::vector<Chunk> splitIntoChunks(std::string_view text, std::size_t bodyStart,
-                                   std::size_t chunkBytes) {
-    std::vector<Chunk> chunks;
-    chunkBytes = std::max<std::size_t>(chunkBytes, 1);
-    for (std::size_t begin = bodyStart; begin < text.size();) {
-        std::size_t end = begin + std::min(chunkBytes, text.size() - begin);
-        while (end < text.size() && !isBlank(text[end - 1]))
-            ++end;
-        chunks.push_back({begin, end, 0, 0, std::nullopt});
-        begin = end;
-    }
-    return chunks;
+// Bytes that records are made of: the digits, signs, full stops and exponent
+// letters of numbers, commas and white space.
+bool isRecordByte(char c) {
+    return static_cast<unsigned char>(c - '0') < 10 || c == '+' || c == '-' || c == '.' ||
+           c == 'e' || c == 'E' || isSeparator(c);
 }
 
-// Parses the tokens of one chunk into the final arrays. Chunks write disjoint
-// entries, so any number of them may run at once.
-class BodyParser {
-  public:
-    // With no data the text is only checked.
-    BodyParser(std::string_view text, const ResultFileLayout& layout, ResultData* data)
-        : text_(text), layout_(layout), data_(data) {}
+// Whether the body can hold the records its counts announce: it is long enough,
+// and samples spread over the bytes that the records fill at the least hold
+// nothing but record bytes. A body that fails is certainly faulty; it gets no
+// arrays, but is still parsed to find the first place where it departs from its
+// counts, which is what the user should see. A few small reads thus keep a file
+// of holes or garbage from being given the gigabytes its counts ask for.
+bool mayHoldItsRecords(const TextSource& text, const Header& header) {
+    const auto bodyBytes = static_cast<std::int64_t>(text.size() - header.bodyStart);
+    const std::int64_t minimum = header.minimumBodyBytes();
+    if (minimum > bodyBytes) return false;
+    constexpr int samples = 32;
+    constexpr std::size_t sampleBytes = 256;
+    std::vector<char> buffer;
+    for (int k = 0; k < samples; ++k) {
+        const auto offset = header.bodyStart + static_cast<std::size_t>(minimum / samples * k);
+        const std::size_t length =
+            std::min(sampleBytes, header.bodyStart + static_cast<std::size_t>(minimum) - offset);
+        const std::string_view sample = text.read(offset, length, buffer);
+        if (!std::all_of(sample.begin(), sample.end(), isRecordByte)) return false;
+    }
+    return true;
+}
 
-    std::optional<Fault> parseChunk(const Chunk& chunk) const;
+// The first token of each chunk, known once every chunk before it has been
+// counted. Chunks are counted in any order, by any thread.
+class TokenPrefix {
+  public:
+    explicit TokenPrefix(std::size_t chunks) : counts_(chunks, unknown), firsts_(chunks + 1, 0) {}
+
+    void publish(std::size_t chunk, std::int64_t count) { set(chunk, count); }
+    // The chunk could not be counted: no chunk after it learns its first token.
+    void fail(std::size_t chunk) { set(chunk, failed); }
+
+    // Waits for the chunks before `chunk` to be counted; nothing when one of them failed.
+    std::optional<std::int64_t> firstTokenOf(std::size_t chunk) {
+        std::unique_lock lock(mutex_);
+        known_.wait(lock, [&] { return counted_ >= chunk || failed_; });
+        if (counted_ < chunk) return std::nullopt;
+        return firsts_[chunk];
+    }
+
+    // The tokens of the chunks counted so far without a gap from the first.
+    std::int64_t countedTokens() {
+        const std::lock_guard lock(mutex_);
+        return firsts_[counted_];
+    }
 
   private:
-    std::optional<Fault> numberFault(const char* at, ScanStatus status, std::int64_t token) const;
-    std::optional<Fault> indexFault(const char* at, std::int64_t token) const;
-    Fault faultAt(const char* at, std::string expected) const {
-        return {static_cast<std::size_t>(at - text_.data()), std::move(expected)};
+    static constexpr std::int64_t unknown = -1;
+    static constexpr std::int64_t failed = -2;
+
+    void set(std::size_t chunk, std::int64_t value) {
+        {
+            const std::lock_guard lock(mutex_);
+            counts_[chunk] = value;
+            for (; counted_ < counts_.size() && counts_[counted_] >= 0; ++counted_)
+                firsts_[counted_ + 1] = firsts_[counted_] + counts_[counted_];
+            failed_ = counted_ < counts_.size() && counts_[counted_] == failed;
+        }
+        known_.notify_all();
     }
 
-    std::string_view text_;
-    const ResultFileLayout& layout_;
-    ResultData* data_;
+    std::mutex mutex_;
+    std::condition_variable known_;
+    std::vector<std::int64_t> counts_;
+    std::vector<std::int64_t> firsts_;  // firsts_[c]: the first token of chunk c
+    std::size_t counted_ = 0;           // chunks 0 .. counted_ - 1 are counted
+    bool failed_ = false;
 };
 
-std::optional<Fault> BodyParser::parseChunk(const Chunk& chunk) const {
-    const char* const last = text_.data() + text_.size();
-    const char* const chunkEnd = text_.data() + chunk.end;
-    const char* p = text_.data() + chunk.begin;
-    // Separators before the first token were checked by the token in front of them.
-    while (p != chunkEnd && isSeparator(*p))
-        ++p;
-
-    const std::int64_t tokenCount = layout_.tokenCount();
-    const std::int64_t nodeTokens = layout_.nodeTokenCount();
-    const std::int64_t nodeCount = layout_.nodeCount;
-    const bool checkIndices = nodeCount > 0;  // a node-less file is refused for that reason alone
-    std::int64_t token = chunk.firstToken;
-    // Where the current token goes: a coordinate of a node, or a field of an element.
-    std::int64_t node = token < nodeTokens ? token / tokensPerNode : 0;
-    int coordinate = token < nodeTokens ? static_cast<int>(token % tokensPerNode) : 0;
-    std::int64_t element = token < nodeTokens ? 0 : (token - nodeTokens) / tokensPerElement;
-    int field = token < nodeTokens ? 0 : static_cast<int>((token - nodeTokens) % tokensPerElement);
-
-    while (p < chunkEnd && token < tokenCount) {
-        const char* q = nullptr;
-        bool endsLine = false;
-        if (token < nodeTokens) {
-            const ScanResult<double> number = scanDouble(p, last);
-            if (number.status != ScanStatus::ok) return numberFault(p, number.status, token);
-            if (data_ != nullptr) {
-                Point3D& point = data_->nodes[static_cast<std::size_t>(node)];
-                (coordinate == 0 ? point.x : coordinate == 1 ? point.y : point.z) = number.value;
-            }
-            endsLine = coordinate == tokensPerNode - 1;
-            if (++coordinate == tokensPerNode) coordinate = 0, ++node;
-            q = number.end;
-        } else {
-            const ElementField& slot = elementFields[static_cast<std::size_t>(field)];
-            if (slot.isCornerIndex) {
-                const ScanResult<std::int32_t> index = scanInt32(p, last);
-                if (index.status != ScanStatus::ok) return numberFault(p, index.status, token);
-                if (checkIndices && (index.value < 0 || index.value >= nodeCount))
-                    return indexFault(p, token);
-                if (data_ != nullptr)
-                    data_->connectivity[static_cast<std::size_t>(element) *
-                                            ShellModel::nodesPerElement +
-                                        slot.corner] = index.value;
-                q = index.end;
-            } else {
-                const ScanResult<double> number = scanDouble(p, last);
-                if (number.status != ScanStatus::ok) return numberFault(p, number.status, token);
-                if (data_ != nullptr)
-                    data_->elementStresses[static_cast<std::size_t>(element)]
-                        .surfaces[slot.surface][slot.corner][slot.component] = number.value;
-                q = number.end;
-            }
-            endsLine = slot.endsLine;
-            if (++field == tokensPerElement) field = 0, ++element;
-        }
-
-        if (token == tokenCount - 1) break;  // what follows the last number is not read
-        // Within a line a comma follows its number directly; a line ends in white space.
-        if (!endsLine) {
-            if (q == last || *q != ',')
-                return faultAt(q, "',' after " + layout_.describeToken(token));
-            ++q;
-        } else if (q != last && !isBlank(*q)) {
-            return faultAt(q, "white space or a line break after " + layout_.describeToken(token));
-        }
-        while (q != last && isBlank(*q))
-            ++q;
-        if (q != last && *q == ',') return faultAt(q, expectedToken(layout_, token + 1));
-        p = q;
-        ++token;
+// The result's arrays, reserved at their full size but grown only as chunks are
+// about to store into them. Reserving costs address space, not memory; growing
+// only where tokens have been counted keeps memory in step with what the file
+// holds, whatever its counts claim. Storage never moves, so chunks store
+// through fixed pointers while others grow the arrays.
+class GrowingArrays {
+  public:
+    // Throws std::bad_alloc when there is not even room to reserve.
+    GrowingArrays(ResultData& data, const ResultFileLayout& layout) : data_(data), layout_(layout) {
+        data_.nodes.reserve(static_cast<std::size_t>(layout.nodeCount));
+        data_.connectivity.reserve(static_cast<std::size_t>(layout.elementCount) *
+                                   ShellModel::nodesPerElement);
+        data_.elementStresses.reserve(static_cast<std::size_t>(layout.elementCount));
+        adviseHugePages(data_.nodes.data(), data_.nodes.capacity() * sizeof(Point3D));
+        adviseHugePages(data_.connectivity.data(),
+                        data_.connectivity.capacity() * sizeof(std::int32_t));
+        adviseHugePages(data_.elementStresses.data(),
+                        data_.elementStresses.capacity() * sizeof(ElementStressBlock));
     }
-    return std::nullopt;
-}
 
-std::optional<Fault> BodyParser::numberFault(const char* at, ScanStatus status,
-                                             std::int64_t token) const {
-    if (layout_.isCornerIndex(token) && status == ScanStatus::outOfRange)
-        return indexFault(at, token);
-    const std::string what = layout_.describeToken(token);
-    switch (status) {
-        case ScanStatus::notFinite:
-            return faultAt(at, "a finite number (" + what + ")");
-        case ScanStatus::outOfRange:
-            return faultAt(at, "a number within the range of a double (" + what + ")");
-        default:
-            return faultAt(at, expectedToken(layout_, token));
+    ResultArrays pointers() const {
+        return {data_.nodes.data(), data_.connectivity.data(), data_.elementStresses.data()};
     }
-}
 
-std::optional<Fault> BodyParser::indexFault(const char* at, std::int64_t token) const {
-    if (layout_.nodeCount == 0) return faultAt(at, expectedToken(layout_, token));
-    return faultAt(at, "a node index 0 .. " + std::to_string(layout_.nodeCount - 1) + " (" +
-                           layout_.describeToken(token) + ")");
-}
+    // Makes room for the tokens [firstToken, tokenEnd) of the body. The pages are
+    // populated outside the lock, so that threads share that cost.
+    void cover(std::int64_t firstToken, std::int64_t tokenEnd) {
+        const std::int64_t nodeTokens = layout_.nodeTokenCount();
+        const std::int64_t nodeBegin = std::min(firstToken, nodeTokens) / tokensPerNode;
+        const std::int64_t nodeEnd = ceilDiv(std::min(tokenEnd, nodeTokens), tokensPerNode);
+        const std::int64_t elementBegin =
+            std::max<std::int64_t>(firstToken - nodeTokens, 0) / tokensPerElement;
+        const std::int64_t elementEnd =
+            ceilDiv(std::max<std::int64_t>(tokenEnd - nodeTokens, 0), tokensPerElement);
+        prefault(data_.nodes, nodeBegin, nodeEnd);
+        prefault(data_.connectivity, elementBegin * ShellModel::nodesPerElement,
+                 elementEnd * ShellModel::nodesPerElement);
+        prefault(data_.elementStresses, elementBegin, elementEnd);
 
-// Tells the caller's callback how far both passes have come: counting weighs a
-// quarter of the work, parsing the rest. Called on the calling thread only.
+        const std::lock_guard lock(mutex_);
+        growTo(data_.nodes, nodeEnd);
+        growTo(data_.connectivity, elementEnd * ShellModel::nodesPerElement);
+        growTo(data_.elementStresses, elementEnd);
+    }
+
+  private:
+    static std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
+
+    template <typename T>
+    static void prefault(std::vector<T>& array, std::int64_t begin, std::int64_t end) {
+        if (end > begin)
+            prefaultForWriting(array.data() + begin,
+                               static_cast<std::size_t>(end - begin) * sizeof(T));
+    }
+
+    template <typename T>
+    static void growTo(std::vector<T>& array, std::int64_t size) {
+        if (static_cast<std::size_t>(size) > array.size())
+            array.resize(static_cast<std::size_t>(size));
+    }
+
+    ResultData& data_;
+    const ResultFileLayout& layout_;
+    std::mutex mutex_;
+};
+
+// The earliest fault that any chunk found: faults after it may be mere echoes of it.
+class EarliestFault {
+  public:
+    void offer(Fault fault) {
+        const std::lock_guard lock(mutex_);
+        if (!fault_ || fault.offset < fault_->offset) fault_ = std::move(fault);
+    }
+    const std::optional<Fault>& fault() const { return fault_; }
+
+  private:
+    std::mutex mutex_;
+    std::optional<Fault> fault_;
+};
+
+// Tells the caller's callback how much of the body is done, from the calling
+// thread only, whenever that has grown.
 class ProgressMeter {
   public:
     ProgressMeter(const ReadProgress& progress, std::size_t totalBytes)
         : progress_(progress),
           totalBytes_(static_cast<double>(std::max<std::size_t>(totalBytes, 1))) {}
 
-    void counted(std::size_t bytes) { countedBytes_.fetch_add(bytes, std::memory_order_relaxed); }
-    void parsed(std::size_t bytes) { parsedBytes_.fetch_add(bytes, std::memory_order_relaxed); }
+    void add(std::size_t bytes) { doneBytes_.fetch_add(bytes, std::memory_order_relaxed); }
 
     void report() {
         if (!progress_) return;
-        const double fraction =
-            (0.25 * static_cast<double>(countedBytes_.load(std::memory_order_relaxed)) +
-             0.75 * static_cast<double>(parsedBytes_.load(std::memory_order_relaxed))) /
-            totalBytes_;
-        // A step of a percent is all a progress bar can show.
-        if (fraction < lastReported_ + 0.01) return;
-        lastReported_ = std::min(fraction, 1.0);
-        // Thrown on the calling thread between tasks: the pool stops handing out
-        // chunks and rethrows it once the running ones are done.
-        if (!progress_(lastReported_)) throw ReadCancelled();
+        const double fraction = std::min(
+            static_cast<double>(doneBytes_.load(std::memory_order_relaxed)) / totalBytes_, 1.0);
+        if (fraction <= lastReported_) return;
+        lastReported_ = fraction;
+        // Thrown on the calling thread between chunks: no further chunk is started,
+        // and it is rethrown once the running ones are done.
+        if (!progress_(fraction)) throw ReadCancelled();
     }
 
   private:
     const ReadProgress& progress_;
     double totalBytes_;
-    std::atomic<std::size_t> countedBytes_{0};
-    std::atomic<std::size_t> parsedBytes_{0};
+    std::atomic<std::size_t> doneBytes_{0};
     double lastReported_ = 0.0;
 };
 
-// The element stresses are most of the model's memory, and first touching fresh
-// pages costs more than filling them. So their storage is reserved first, its
-// pages are populated in pieces by the workers while they count, and the arrays
-// are constructed afterwards, which then only zeroes resident memory.
-constexpr std::size_t prefaultPieceBytes = std::size_t{16} << 20;
-
-// Reserves the stress storage and returns it as raw bytes for prefaulting. data()
-// of a reserved empty vector is its storage in the libraries we build with; the
-// prefault is only a hint, so nothing depends on it.
-std::span<std::byte> reserveStressStorage(ResultData& data, const ResultFileLayout& layout) {
-    const auto elementCount = static_cast<std::size_t>(layout.elementCount);
-    data.elementStresses.reserve(elementCount);
-    return {reinterpret_cast<std::byte*>(data.elementStresses.data()),
-            elementCount * sizeof(ElementStressBlock)};
-}
-
-void constructArrays(ResultData& data, const ResultFileLayout& layout) {
-    data.nodes.resize(static_cast<std::size_t>(layout.nodeCount));
-    data.connectivity.resize(static_cast<std::size_t>(layout.elementCount) *
-                             ShellModel::nodesPerElement);
-    data.elementStresses.resize(static_cast<std::size_t>(layout.elementCount));
-}
-
-// Pass 1 counts the tokens of every chunk (and prepares the arrays meanwhile), so
-// each chunk learns which field it starts in; pass 2 parses the chunks in
-// parallel straight into the arrays. The earliest fault in the text wins: faults
-// after it may be mere echoes of it.
-void parseBody(std::string_view text, const std::string& fileName, const Header& header,
+// Each chunk is read, counted and parsed by one thread. Counting is cheap and is
+// published at once, so the next chunk soon learns which token it starts with;
+// parsing, the costly part, then runs on all threads at once. Chunks are started
+// in order, and none after the one that holds the last record or a fault.
+void parseBody(const TextSource& text, const std::string& fileName, const Header& header,
                ResultData& data, const ReadProgress& progress, const ParseOptions& options) {
-    std::vector<Chunk> chunks = splitIntoChunks(text, header.bodyStart, options.chunkBytes);
+    const std::size_t chunkBytes = std::max<std::size_t>(options.chunkBytes, 1);
+    const std::size_t bodyBytes = text.size() - header.bodyStart;
+    const std::size_t chunkCount = (bodyBytes + chunkBytes - 1) / chunkBytes;
     const unsigned workers = options.workers > 0 ? options.workers : defaultWorkerCount();
-    ProgressMeter meter(progress, text.size());
-    const auto report = [&meter] { meter.report(); };
+    const std::int64_t tokenCount = header.layout.tokenCount();
 
-    const std::span<std::byte> stressStorage =
-        header.fitsFile ? reserveStressStorage(data, header.layout) : std::span<std::byte>{};
-    const std::size_t pieces = (stressStorage.size() + prefaultPieceBytes - 1) / prefaultPieceBytes;
-    runTasks(
-        pieces + chunks.size(), workers,
-        [&](std::size_t task) {
-            if (task < pieces) {
-                const std::size_t offset = task * prefaultPieceBytes;
-                return prefaultForWriting(
-                    stressStorage.data() + offset,
-                    std::min(prefaultPieceBytes, stressStorage.size() - offset));
-            }
-            Chunk& chunk = chunks[task - pieces];
-            chunk.tokenCount = static_cast<std::int64_t>(
-                countTokenStarts(text.data() + chunk.begin, text.data() + chunk.end));
-            meter.counted(chunk.end - chunk.begin);
-        },
-        report);
-    if (header.fitsFile) constructArrays(data, header.layout);
-
-    std::int64_t tokensSeen = 0;
-    for (Chunk& chunk : chunks) {
-        chunk.firstToken = tokensSeen;
-        tokensSeen += chunk.tokenCount;
+    std::optional<GrowingArrays> arrays;
+    bool outOfMemory = false;
+    if (mayHoldItsRecords(text, header)) {
+        try {
+            arrays.emplace(data, header.layout);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;  // still parsed, to find a fault if there is one
+        }
     }
+    const ResultBodyParser parser(header.layout, arrays ? arrays->pointers() : ResultArrays{});
+    TokenPrefix prefix(chunkCount);
+    EarliestFault earliestFault;
+    ProgressMeter meter(progress, bodyBytes);
+    std::vector<std::vector<char>> buffers(workers);
 
-    const BodyParser parser(text, header.layout, header.fitsFile ? &data : nullptr);
-    runTasks(
-        chunks.size(), workers,
-        [&](std::size_t task) {
-            Chunk& chunk = chunks[task];
-            if (chunk.firstToken < header.layout.tokenCount())
-                chunk.fault = parser.parseChunk(chunk);
-            meter.parsed(chunk.end - chunk.begin);
-        },
-        report);
+    const auto readChunk = [&](std::size_t begin, std::size_t end, std::size_t lookahead,
+                               std::vector<char>& buffer) {
+        const std::string_view bytes = text.read(begin - 1, end - begin + 1 + lookahead, buffer);
+        return ChunkWindow{bytes, begin - 1, end - begin + 1,
+                           begin - 1 + bytes.size() == text.size()};
+    };
 
-    for (const Chunk& chunk : chunks)
-        if (chunk.fault) throwFault(text, fileName, *chunk.fault);
-    if (tokensSeen < header.layout.tokenCount() || !header.fitsFile)
+    const auto parseChunk = [&](std::size_t chunk, unsigned worker) {
+        const std::size_t begin = header.bodyStart + chunk * chunkBytes;
+        const std::size_t end = std::min(begin + chunkBytes, text.size());
+        std::size_t lookahead = firstLookahead(chunkBytes);
+        ChunkWindow window;
+        std::int64_t count = 0;
+        try {
+            window = readChunk(begin, end, lookahead, buffers[worker]);
+            count = ResultBodyParser::countTokens(window);
+        } catch (...) {
+            prefix.fail(chunk);
+            throw;
+        }
+        prefix.publish(chunk, count);
+        // The chunk counts as done for the progress however it ends.
+        const struct DoneWhenLeft {
+            ProgressMeter& meter;
+            std::size_t bytes;
+            ~DoneWhenLeft() { meter.add(bytes); }
+        } done{meter, end - begin};
+
+        const std::optional<std::int64_t> firstToken = prefix.firstTokenOf(chunk);
+        if (!firstToken || *firstToken >= tokenCount) return false;
+        const std::int64_t tokenEnd = std::min(*firstToken + count, tokenCount);
+        if (arrays) arrays->cover(*firstToken, tokenEnd);
+        for (;;) {
+            const ChunkOutcome outcome = parser.parse(window, *firstToken, tokenEnd);
+            if (outcome.fault) {
+                earliestFault.offer(*outcome.fault);
+                return false;
+            }
+            if (!outcome.needsLongerWindow) break;
+            lookahead *= 2;
+            window = readChunk(begin, end, lookahead, buffers[worker]);
+        }
+        return tokenEnd < tokenCount;
+    };
+    runTasks(chunkCount, workers, parseChunk, [&meter] { meter.report(); });
+
+    if (earliestFault.fault()) throwFault(text, fileName, *earliestFault.fault());
+    const std::int64_t tokensSeen = prefix.countedTokens();
+    if (tokensSeen < tokenCount)
         throwFault(text, fileName, {text.size(), expectedToken(header.layout, tokensSeen)});
+    if (outOfMemory) throw std::bad_alloc();
 }
 
 }  // namespace
 
-ResultData parseResultText(std::string_view text, const std::string& fileName,
+ResultData parseResultText(const TextSource& text, const std::string& fileName,
                            const ReadProgress& progress, const ParseOptions& options) {
     if (progress && !progress(0.0)) throw ReadCancelled();
-    const Header header = HeaderParser(text, fileName).parse();
+    const Header header = readHeader(text, fileName);
     ResultData data;
-    if (header.layout.tokenCount() > 0) {
-        try {
-            parseBody(text, fileName, header, data, progress, options);
-        } catch (const std::bad_alloc&) {
-            throw ResultFileError(std::string(resultFileReadErrorHeadline) + "\n" + fileName +
-                                      ": not enough memory for " +
-                                      std::to_string(header.layout.nodeCount) + " nodes and " +
-                                      std::to_string(header.layout.elementCount) + " elements",
-                                  fileName, 0);
-        }
+    try {
+        parseBody(text, fileName, header, data, progress, options);
+    } catch (const std::bad_alloc&) {
+        throw ResultFileError(std::string(resultFileReadErrorHeadline) + "\n" + fileName +
+                                  ": not enough memory for " +
+                                  std::to_string(header.layout.nodeCount) + " nodes and " +
+                                  std::to_string(header.layout.elementCount) + " elements",
+                              fileName, 0);
     }
-    // The whole file has been read; only now is a node-less model refused.
-    if (header.layout.nodeCount == 0)
-        throwFault(text, fileName, {header.nodeCountStart, "at least one node"},
-                   nodeCountErrorHeadline);
+    text.throwIfChanged();
     if (progress && !progress(1.0)) throw ReadCancelled();
     return data;
 }

@@ -30,6 +30,17 @@ void ShellModel::adoptResult(ResultData&& data) {
     meanEdgeLength = computeMeanEdgeLength();
 }
 
+void ShellModel::adoptMeshOf(ShellModel&& prepared) {
+    prepared.contourComponent = contourComponent;
+    prepared.contourOn = contourOn;
+    prepared.nodeNumberPlot = nodeNumberPlot;
+    prepared.elementNumberPlot = elementNumberPlot;
+    prepared.elementOutlinePlot = elementOutlinePlot;
+    prepared.nodePlot = nodePlot;
+    prepared.elementPlot = elementPlot;
+    *this = std::move(prepared);
+}
+
 void ShellModel::releaseArrays() {
     // Swapping with empty vectors really returns the memory, unlike clear().
     std::vector<Point3D>().swap(nodes);

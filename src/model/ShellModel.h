@@ -79,6 +79,11 @@ struct ShellModel {
     // (every corner index in range), as the reader guarantees.
     void adoptResult(ResultData&& data);
 
+    // Takes over the mesh of another model with everything that goes with it (flags,
+    // projected positions, bounds, mean edge length) and keeps this model's plot
+    // options. The arrays move, so their addresses stay what they were.
+    void adoptMeshOf(ShellModel&& prepared);
+
     // Frees the count-sized arrays.
     void releaseArrays();
 

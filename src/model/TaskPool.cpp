@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -14,16 +15,14 @@ namespace {
 
 class TaskQueue {
   public:
-    TaskQueue(std::size_t count, const std::function<void(std::size_t)>& task)
-        : count_(count), task_(task) {}
+    TaskQueue(std::size_t count, const IndexedTask& task) : end_(count), task_(task) {}
 
-    // Runs tasks until none is left or one has failed.
-    template <typename AfterEach>
-    void drain(AfterEach&& afterEach) {
-        for (std::size_t index = next_.fetch_add(1); index < count_; index = next_.fetch_add(1)) {
+    // Runs tasks until none is left, one has failed or one has ended the run.
+    void drain(unsigned worker, const std::function<void()>& afterEach = {}) {
+        for (std::optional<std::size_t> index = take(); index; index = take()) {
             try {
-                task_(index);
-                afterEach();
+                if (!task_(*index, worker)) endAfter(*index);
+                if (afterEach) afterEach();
             } catch (...) {
                 fail(std::current_exception());
                 return;
@@ -36,14 +35,30 @@ class TaskQueue {
     }
 
   private:
+    // Hands out the next index, unless the run has ended. An index handed out is
+    // always run, so a task may wait for any task before it.
+    std::optional<std::size_t> take() {
+        std::size_t index = next_.load();
+        while (index < end_.load())
+            if (next_.compare_exchange_weak(index, index + 1)) return index;
+        return std::nullopt;
+    }
+
+    // Indices after `index` are not handed out; an earlier end stays.
+    void endAfter(std::size_t index) {
+        std::size_t end = end_.load();
+        while (index + 1 < end && !end_.compare_exchange_weak(end, index + 1)) {
+        }
+    }
+
     void fail(std::exception_ptr error) {
         const std::lock_guard lock(failureMutex_);
         if (!failure_) failure_ = std::move(error);
-        next_.store(count_);  // hand out nothing more
+        end_.store(0);  // hand out nothing more
     }
 
-    std::size_t count_;
-    const std::function<void(std::size_t)>& task_;
+    std::atomic<std::size_t> end_;
+    const IndexedTask& task_;
     std::atomic<std::size_t> next_{0};
     std::mutex failureMutex_;
     std::exception_ptr failure_;
@@ -51,27 +66,35 @@ class TaskQueue {
 
 }  // namespace
 
-void runTasks(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& task,
+void runTasks(std::size_t count, unsigned workers, const IndexedTask& task,
               const std::function<void()>& afterOwnTask) {
     TaskQueue queue(count, task);
-    const std::size_t helperCount =
-        std::min<std::size_t>(count, std::max(workers, 1u)) - (count > 0 ? 1 : 0);
+    const auto threads = static_cast<unsigned>(std::min<std::size_t>(count, std::max(workers, 1u)));
     {
         std::vector<std::jthread> helpers;
-        helpers.reserve(helperCount);
-        for (std::size_t h = 0; h < helperCount; ++h) {
+        helpers.reserve(threads > 0 ? threads - 1 : 0);
+        for (unsigned worker = 1; worker < threads; ++worker) {
             // Without another thread the work still gets done, only on fewer cores.
             try {
-                helpers.emplace_back([&queue] { queue.drain([] {}); });
+                helpers.emplace_back([&queue, worker] { queue.drain(worker); });
             } catch (const std::system_error&) {
                 break;
             }
         }
-        queue.drain([&afterOwnTask] {
-            if (afterOwnTask) afterOwnTask();
-        });
+        queue.drain(0, afterOwnTask);
     }  // joins the helpers
     queue.rethrowFailure();
+}
+
+void runTasks(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& task,
+              const std::function<void()>& afterOwnTask) {
+    runTasks(
+        count, workers,
+        [&task](std::size_t index, unsigned) {
+            task(index);
+            return true;
+        },
+        afterOwnTask);
 }
 
 unsigned defaultWorkerCount() {

@@ -18,12 +18,18 @@ struct Pen {
 };
 
 // A font by cell height and average character width in pixels (width 0: the face's
-// natural width for that height) and face name.
+// natural width for that height) and face name. Height 0 asks for the face's
+// default size.
 struct Font {
     int height = 0;
     int width = 0;
     std::string_view face = "Times New Roman";
 };
+
+// The default size: a character height (em) of 16 pixels, the 12 points of a
+// default font of a named family on a 96-dpi desktop. Fixed in pixels, so that
+// pictures do not depend on the screen.
+inline constexpr int defaultFontPixelSize = 16;
 
 // What the painters draw on. Coordinates are client pixels; everything outside the
 // canvas is clipped by the implementation.

@@ -1,7 +1,9 @@
 #include "render/DepthOrder.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 
 #include "model/ShellModel.h"
 #include "view/Depth.h"
@@ -11,14 +13,11 @@ namespace corvelt {
 
 namespace {
 
-struct KeyedElement {
-    std::uint64_t key;
-    std::int32_t element;
-};
+using KeyedElement = DepthSortBuffers::Item;
 
 // Maps depth keys to unsigned integers whose ascending order is the descending order
 // of the keys (farthest first). -0 and +0 become the same integer, as they compare
-// equal.
+// equal. Not for NaN.
 std::uint64_t farthestFirstKey(double depth) {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(depth + 0.0);
     const std::uint64_t ascending = (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
@@ -53,20 +52,127 @@ void radixSort(std::vector<KeyedElement>& items, std::vector<KeyedElement>& scra
     }
 }
 
+// Replays the selection sort one run of equal keys at a time. `sorted` holds the
+// elements by decreasing key; elementAt and positionOf map positions to elements
+// and back, and start as the input order.
+//
+// When the sort reaches position p, the first of a run of k equal keys, all larger
+// keys are placed and the run's are the largest left; of those the scan meets the
+// one at the lowest position first. So its k steps fetch the run's elements in the
+// order of their current positions q1 < ... < qk, step s swapping p + s with q(s+1).
+// None of these swaps moves another element of the run: the element displaced from
+// p + s is not one of them (q(s+1) is the lowest left and p + s <= q(s+1)), and it
+// goes to q(s+1), which the run has just left.
+void replayRuns(const std::vector<KeyedElement>& sorted, std::vector<std::int32_t>& elementAt,
+                std::vector<std::int32_t>& positionOf) {
+    std::vector<std::int32_t> positions;
+    std::int32_t next = 0;
+    for (std::size_t begin = 0; begin < sorted.size();) {
+        std::size_t end = begin + 1;
+        while (end < sorted.size() && sorted[end].key == sorted[begin].key)
+            ++end;
+        positions.clear();
+        for (std::size_t k = begin; k < end; ++k)
+            positions.push_back(positionOf[sorted[k].element]);
+        std::sort(positions.begin(), positions.end());
+        for (const std::int32_t from : positions) {
+            const std::int32_t to = next++;
+            if (from == to) continue;
+            const std::int32_t fetched = elementAt[from];
+            const std::int32_t displaced = elementAt[to];
+            elementAt[to] = fetched;
+            positionOf[fetched] = to;
+            elementAt[from] = displaced;
+            positionOf[displaced] = from;
+        }
+        begin = end;
+    }
+}
+
+// Orders `count` elements whose keys that are numbers are given in buffers.sorted,
+// in index order; the elements missing from it have NaN keys.
+void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
+                        std::vector<std::int32_t>& order) {
+    std::vector<KeyedElement>& sorted = buffers.sorted;
+    order.resize(static_cast<std::size_t>(count));
+    const bool anyNaN = sorted.size() != order.size();
+    if (!sorted.empty()) radixSort(sorted, buffers.scratch);
+    const bool ties = std::adjacent_find(sorted.begin(), sorted.end(),
+                                         [](const KeyedElement& a, const KeyedElement& b) {
+                                             return a.key == b.key;
+                                         }) != sorted.end();
+
+    // Without equal keys every step fetches the one largest key left: the order is
+    // simply by decreasing key.
+    if (!ties && !anyNaN) {
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            order[i] = sorted[i].element;
+        return;
+    }
+
+    // A NaN never compares greater, and the sort never swaps a position whose key
+    // is NaN: those elements stay where they are, and the rest are sorted in the
+    // other positions (the slots).
+    std::vector<std::uint8_t> isNumber(order.size(), 0);
+    for (const KeyedElement& item : sorted)
+        isNumber[item.element] = 1;
+    std::vector<std::int32_t> slots;
+    slots.reserve(sorted.size());
+    for (std::int32_t e = 0; e < count; ++e) {
+        if (isNumber[e])
+            slots.push_back(e);
+        else
+            order[e] = e;
+    }
+    std::vector<std::int32_t> elementAt(slots.size());
+    if (ties) {
+        std::vector<std::int32_t> positionOf(order.size());
+        for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+            positionOf[slots[slot]] = static_cast<std::int32_t>(slot);
+            elementAt[slot] = slots[slot];
+        }
+        replayRuns(sorted, elementAt, positionOf);
+    } else {
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            elementAt[i] = sorted[i].element;
+    }
+    for (std::size_t slot = 0; slot < slots.size(); ++slot)
+        order[slots[slot]] = elementAt[slot];
+}
+
+template <typename KeyOf>
+void orderByKeys(std::int32_t count, const KeyOf& keyOf, std::vector<std::int32_t>& order,
+                 DepthSortBuffers& buffers) {
+    std::vector<KeyedElement>& sorted = buffers.sorted;
+    sorted.clear();
+    sorted.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t e = 0; e < count; ++e) {
+        const double key = keyOf(e);
+        if (!std::isnan(key)) sorted.push_back({farthestFirstKey(key), e});
+    }
+    orderKeyedElements(buffers, count, order);
+}
+
 }  // namespace
+
+void orderByDecreasingKey(std::span<const double> keys, std::vector<std::int32_t>& order) {
+    DepthSortBuffers buffers;
+    orderByKeys(
+        static_cast<std::int32_t>(keys.size()), [keys](std::int32_t e) { return keys[e]; }, order,
+        buffers);
+}
+
+void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
+                          std::vector<std::int32_t>& order, DepthSortBuffers& buffers) {
+    orderByKeys(
+        model.elementCount(),
+        [&](std::int32_t element) { return elementDepth(model, camera, element); }, order, buffers);
+}
 
 void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
                           std::vector<std::int32_t>& order) {
-    const std::int32_t count = model.elementCount();
-    order.resize(static_cast<std::size_t>(count));
-    if (count == 0) return;
-    std::vector<KeyedElement> keyed(static_cast<std::size_t>(count));
-    for (std::int32_t e = 0; e < count; ++e)
-        keyed[e] = {farthestFirstKey(elementDepth(model, camera, e)), e};
-    std::vector<KeyedElement> scratch;
-    radixSort(keyed, scratch);
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        order[i] = keyed[i].element;
+    DepthSortBuffers buffers;
+    orderElementsByDepth(model, camera, order, buffers);
 }
 
 DrawOrderCache::Key DrawOrderCache::keyOf(const ShellModel& model, const ViewCamera& camera) {
@@ -77,7 +183,7 @@ const std::vector<std::int32_t>& DrawOrderCache::orderFor(const ShellModel& mode
                                                           const ViewCamera& camera) {
     const Key key = keyOf(model, camera);
     if (!valid_ || !(key == key_)) {
-        orderElementsByDepth(model, camera, order_);
+        orderElementsByDepth(model, camera, order_, buffers_);
         key_ = key;
         valid_ = true;
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
@@ -51,6 +52,28 @@ void FramePainter::invalidate() {
     drawOrder_.invalidate();
     planes_.invalidate();
     values_.invalidate();
+}
+
+void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
+                           const std::function<void()>& partDone) {
+    const auto done = [&partDone] {
+        if (partDone) partDone();
+    };
+    planes_.planesFor(model);
+    done();
+    if (isStressComponent(model.contourComponent)) values_.valuesFor(model, model.contourComponent);
+    done();
+    drawOrder_.orderFor(model, camera);
+    done();
+    elements_.resize(static_cast<std::size_t>(model.elementCount()));
+    done();
+}
+
+void FramePainter::adoptPrepared(FramePainter&& prepared) {
+    drawOrder_ = std::move(prepared.drawOrder_);
+    planes_ = std::move(prepared.planes_);
+    values_ = std::move(prepared.values_);
+    elements_ = std::move(prepared.elements_);
 }
 
 void FramePainter::gatherElements(const PaintContext& context, const GatherInputs& inputs,

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -36,6 +37,18 @@ class FramePainter {
     // new addresses, which the painter notices, but after several reloads without a
     // paint between them one may reuse the address of an array painted before).
     void invalidate();
+
+    // Computes what the first frame of the model seen by the camera needs and keeps
+    // it: element planes, the plotted component's values, the far-to-near order and
+    // room for the per-element records. So a model can be made ready away from the
+    // thread that paints; adoptPrepared then hands it to the painter that paints.
+    // Calls partDone after each of the preparationParts parts; whatever that throws
+    // leaves the painter usable.
+    static constexpr int preparationParts = 4;
+    void prepare(const ShellModel& model, const ViewCamera& camera,
+                 const std::function<void()>& partDone = {});
+    // Takes over what another painter kept; keeps this one's internal error count.
+    void adoptPrepared(FramePainter&& prepared);
 
     // Faults of the contour arithmetic counted over all frames painted so far (an
     // edge point that could not be found, a component outside Sx..Se). Finite data

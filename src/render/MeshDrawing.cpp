@@ -39,7 +39,9 @@ int digitCount(std::int32_t value) {
 // The area in which a label anchored at a point can show any of its pixels: a label
 // is at most its digits wide (each narrower than the height) and one height high.
 ViewRect labelArea(const PaintContext& context, std::int32_t largestIndex, int height) {
-    return context.screen.visibleArea(static_cast<double>(digitCount(largestIndex) + 1) * height);
+    // Height 0 is the default size, whose cell is somewhat more than its em.
+    const int cell = height > 0 ? height : 2 * defaultFontPixelSize;
+    return context.screen.visibleArea(static_cast<double>(digitCount(largestIndex) + 1) * cell);
 }
 
 }  // namespace
@@ -104,9 +106,9 @@ int labelFontHeight(double meanEdgeLength, double scale) {
 void drawNodeNumbers(PaintContext& context, PlotScope scope) {
     const ShellModel& model = context.model;
     if (model.nodeCount() == 0 || scope == PlotScope::none || !context.screen.usable()) return;
+    // Height 0 (labels zoomed below a pixel) is the font's default size: the numbers
+    // are still written.
     const int height = labelFontHeight(model.meanEdgeLength, context.camera.scale);
-    // A label less than a pixel high shows nothing readable.
-    if (height <= 0) return;
     const Font font{height, height / 2, "Times New Roman"};
     const ViewRect area = labelArea(context, model.nodeCount() - 1, height);
     for (std::int32_t node = 0; node < model.nodeCount(); ++node) {
@@ -122,7 +124,6 @@ void drawElementNumbers(PaintContext& context, PlotScope scope) {
     const ShellModel& model = context.model;
     if (model.elementCount() == 0 || scope == PlotScope::none || !context.screen.usable()) return;
     const int height = labelFontHeight(model.meanEdgeLength, context.camera.scale);
-    if (height <= 0) return;
     const Font font{height, height / 2, "Times New Roman"};
     const ViewRect area = labelArea(context, model.elementCount() - 1, height);
     for (std::int32_t element = 0; element < model.elementCount(); ++element) {

@@ -27,6 +27,8 @@ void drawElementFill(PaintContext& context, std::int32_t element, const Projecte
 
 // Labels grow with the zoom: a fifth of the mean edge length as shown, truncated,
 // never more than maxLabelHeight (a label larger than any screen shows nothing more).
+// Below a pixel it is 0, which draws the labels at the font's default size. (A
+// length and a scale are never negative; a NaN counts as 0 too.)
 inline constexpr int maxLabelHeight = 1 << 16;
 int labelFontHeight(double meanEdgeLength, double scale);
 

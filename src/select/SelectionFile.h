@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "select/ItemKind.h"
 
@@ -26,5 +30,12 @@ void writeSelection(const ShellModel& model, ItemKind kind, const std::filesyste
 // the model are skipped, picks are untouched. The whole file is checked before
 // any flag changes, so on SelectionFileError the selection is as it was.
 void readSelection(ShellModel& model, ItemKind kind, const std::filesystem::path& path);
+
+// Decides the text of a whole selection list file for `count` items: the selected
+// flags it gives (one byte each, 0 or 1). Integers are separated by any white
+// space; those outside 0 .. count - 1 are skipped. Any other token refuses the
+// file with a SelectionFileError that names the file, the line and the token.
+std::vector<std::uint8_t> parseSelectionList(std::string_view text, ItemKind kind,
+                                             std::int32_t count, const std::string& fileName);
 
 }  // namespace corvelt

@@ -51,6 +51,17 @@ TEST(BatchParsing, EachCommand) {
     const auto wheel = std::get<WheelLine>(*parseBatchLine("wheel +240 1 2"));
     EXPECT_EQ(wheel.delta, 240);
     EXPECT_EQ(wheel.y, 2);
+    const auto button = std::get<ButtonLine>(*parseBatchLine("button nodes 1056"));
+    EXPECT_EQ(button.dialog, DialogKind::selectNodes);
+    EXPECT_EQ(button.control, 1056);
+    EXPECT_EQ(std::get<ButtonLine>(*parseBatchLine("button viewkit 2")).control, 2);
+    const auto text = std::get<TextLine>(*parseBatchLine("text viewkit 1010   -3.5 deg \r"));
+    EXPECT_EQ(text.dialog, DialogKind::viewKit);
+    EXPECT_EQ(text.control, 1010);
+    EXPECT_EQ(text.text, "-3.5 deg");
+    EXPECT_EQ(std::get<TextLine>(*parseBatchLine("text viewkit 1009")).text, "");
+    EXPECT_EQ(std::get<FileLine>(*parseBatchLine("file my sel.txt")).path, "my sel.txt");
+    EXPECT_EQ(std::get<FileLine>(*parseBatchLine("file cancel")).path, std::nullopt);
 }
 
 struct BadLine {
@@ -90,7 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"view 45 north", "not a number"}, BadLine{"view nan 0", "not a finite number"},
         BadLine{"view 1e999 0", "out of range"}, BadLine{"key PGUP", "unknown key"},
         BadLine{"char ab", "one printable character"}, BadLine{"open", "open needs a PATH"},
-        BadLine{"render   ", "render needs a PATH"}, BadLine{"state", "state needs a PATH"}));
+        BadLine{"render   ", "render needs a PATH"}, BadLine{"state", "state needs a PATH"},
+        BadLine{"button kit 1012", "unknown dialog \"kit\""},
+        BadLine{"button viewkit 1009", "\"View Kit\" has no button"},
+        BadLine{"button elements 1001", "\"Select Element(s)\" has no button"},
+        BadLine{"button nodes", "button takes 2 arguments"},
+        BadLine{"text viewkit 1012 5", "has no edit field 1012"},
+        BadLine{"text elements", "text takes a dialog"}, BadLine{"file", "file needs a PATH"}));
 
 // The system would cut the name at the NUL and write another file.
 TEST(BatchParsing, PathsWithANulByteAreRefused) {
@@ -239,6 +256,77 @@ TEST_F(Batch, UnwritableStateFileFails) {
     EXPECT_NE(failure->message.find("s.json"), std::string::npos);
 }
 
+// --- The dialogs.
+
+TEST_F(Batch, DialogLinesDriveTheNewestDialog) {
+    const auto failure = run("open " + dir.file("grid.txt").string() +
+                             "\ncommand 40002\ncommand 40002\ntext viewkit 1009 12abc\n"
+                             "text viewkit 1010\nbutton viewkit 1012\nbutton viewkit 1041\n"
+                             "command 40011\nbutton nodes 1001\nfile cancel\nbutton nodes 1083\n"
+                             "state " +
+                             dir.file("s.json").string() + "\n");
+    ASSERT_FALSE(failure) << failure->line << ": " << failure->message;
+    EXPECT_EQ(app.state().viewAlphaDegrees, 12.0);
+    EXPECT_EQ(app.state().viewBetaDegrees, 0.0);
+    EXPECT_EQ(app.state().rectanglePick, 0);
+
+    const nlohmann::json state = readJson("s.json");
+    EXPECT_EQ(state["appState"]["viewKitDialogOpen"], true);
+    const nlohmann::json& d = state["dialogs"];
+    EXPECT_EQ(d["viewKit"], (nlohmann::json{{"count", 2}, {"alpha", "12abc"}, {"beta", ""}}));
+    EXPECT_EQ(d["selectElements"], nullptr);
+    EXPECT_EQ(d["selectNodes"], (nlohmann::json{{"count", 1}, {"checked", {1001, 1050, 1071}}}));
+}
+
+TEST_F(Batch, DialogLinesFailWhenTheDialogIsClosed) {
+    const auto failure = run("command 40010\nbutton elements 2\nbutton elements 1057\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 3);
+    EXPECT_EQ(failure->message, "no \"Select Element(s)\" dialog is open");
+    EXPECT_TRUE(run("text viewkit 1009 5\n"));
+}
+
+// A button that opens a file dialog takes the oldest answer given before it.
+TEST_F(Batch, FileDialogsNeedAnAnswerWaiting) {
+    auto failure = run("command 40010\nbutton elements 1082\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 2);
+    EXPECT_NE(failure->message.find("file PATH or file cancel"), std::string::npos);
+    EXPECT_FALSE(app.newestDialog(DialogKind::selectElements)->fileRequest);
+
+    // A refused file stops the script with the message and changes no selection.
+    const std::string missing = dir.file("missing.txt").string();
+    failure = run("open " + dir.file("grid.txt").string() + "\nfile " + missing +
+                  "\nbutton elements 1081\nbutton elements 1021\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 3);
+    EXPECT_FALSE(failure->message.empty());
+    EXPECT_EQ(app.model().elementSelected, std::vector<std::uint8_t>(8, 1));
+}
+
+// The file buttons and List Stresses end to end: elements 0 and 1 picked in a
+// rectangle (the grid seen from +z) and applied, saved, everything selected, read
+// back; both listings written into the working directory.
+TEST_F(Batch, FileButtonsSaveReadAndList) {
+    const testing::InDirectory here(dir.path());
+    const std::string saved = dir.file("saved.txt").string();
+    const auto failure =
+        run("open grid.txt\nsize 400 300\nview -90 90\ncommand 40010\nclick -9 264\nclick 219 131\n"
+            "button elements 1057\nfile " +
+            saved +
+            "\nbutton elements 1082\nbutton elements 1020\n"
+            "file " +
+            saved +
+            "\nbutton elements 1081\nbutton elements 1077\ncommand 40011\n"
+            "button nodes 1007\n");
+    ASSERT_FALSE(failure) << failure->line << ": " << failure->message;
+    EXPECT_EQ(testing::readText(saved), "0\n1\n");
+    EXPECT_EQ(app.model().elementSelected, (std::vector<std::uint8_t>{1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(app.state().elementSelectionFileName, saved);
+    EXPECT_FALSE(testing::readText(dir.file("SelectedElemStress.txt")).empty());
+    EXPECT_FALSE(testing::readText(dir.file("SelectedNodeStress.txt")).empty());
+}
+
 // --- The state dump, read back.
 
 TEST_F(Batch, StateDumpReadsBackExactly) {
@@ -267,8 +355,17 @@ TEST_F(Batch, StateDumpReadsBackExactly) {
     EXPECT_EQ(s["modelLoaded"], true);
     EXPECT_EQ(s["resultFileName"], dir.file("grid.txt").string());
 
+    // The selection dialogs plot all outlines and all node markers when they open.
     EXPECT_EQ(state["checkedMenuItems"],
-              nlohmann::json::array({40003, 40012, 40016, 40019, 40023, 40026, 40029, 40032}));
+              nlohmann::json::array({40003, 40012, 40014, 40019, 40021, 40026, 40029, 40032}));
+    EXPECT_EQ(s["selectElementsDialogOpen"], true);
+    EXPECT_EQ(s["selectNodesDialogOpen"], true);
+    EXPECT_EQ(s["viewKitDialogOpen"], false);
+    const nlohmann::json& d = state["dialogs"];
+    EXPECT_EQ(d["viewKit"], nullptr);
+    EXPECT_EQ(d["selectElements"]["count"], 1);
+    EXPECT_EQ(d["selectElements"]["checked"], nlohmann::json::array({1016, 1017, 1055, 1060}));
+    EXPECT_EQ(d["selectNodes"]["checked"], nlohmann::json::array({1002, 1050, 1071}));
 
     const nlohmann::json& c = state["camera"];
     const ViewCamera& camera = app.camera();

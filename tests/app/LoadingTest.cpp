@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
@@ -130,6 +131,47 @@ TEST_F(Loading, RefusedFileKeepsModelViewAndSelection) {
         EXPECT_EQ(app.state().resultFileName, dir.file("grid.txt").string()) << name;
         EXPECT_TRUE(app.state().modelLoaded);
     }
+}
+
+// Prepared on another thread from settings taken before the window was resized: the
+// adoption shows what opening the file in the resized window shows. A progress that
+// says stop during the preparation stops it, and nothing changes.
+TEST_F(Loading, PreparedElsewhereAsIfOpenedHereAndCancelledAtAnyPart) {
+    Application app;
+    workWith(app);
+    const std::filesystem::path stack = dir.file("stack.txt");
+    std::vector<double> told;
+    PreparedResult prepared =
+        Application::prepareFile(stack, app.loadSettings(), [&told](double fraction) {
+            told.push_back(fraction);
+            return true;
+        });
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_EQ(told.back(), 1.0);
+    const std::size_t preparationParts = 2 + FramePainter::preparationParts;
+    ASSERT_GT(told.size(), preparationParts);
+
+    app.resize(500, 300);
+    app.adoptPrepared(std::move(prepared), stack);
+    Application fresh;
+    fresh.resize(500, 300);
+    fresh.openFile(stack);
+    EXPECT_EQ(app.camera().viewMatrix, fresh.camera().viewMatrix);
+    EXPECT_EQ(app.camera().scale, fresh.camera().scale);
+    EXPECT_EQ(app.camera().originX, 250);
+    EXPECT_EQ(app.model().projectedNodes.back().x, fresh.model().projectedNodes.back().x);
+    EXPECT_EQ(app.model().elementPicked, (std::vector<std::uint8_t>{0, 0}));
+    EXPECT_EQ(app.model().nodePlot, PlotScope::all);
+
+    for (std::size_t part = told.size() - preparationParts; part < told.size(); ++part) {
+        const double stopAt = told[part];
+        EXPECT_THROW(
+            Application::prepareFile(stack, app.loadSettings(),
+                                     [stopAt](double fraction) { return fraction != stopAt; }),
+            ReadCancelled)
+            << stopAt;
+    }
+    EXPECT_EQ(app.model().elementCount(), 2);
 }
 
 TEST_F(Loading, RefusedFirstFileLeavesNoModel) {

@@ -85,7 +85,12 @@ std::vector<MarkCase> markCases() {
         {"UnplotAllElementsKeepsContourOff", {40024, 40026}, contourOff},
         {"WhiteBackground", {40020}, replaced(startMarks, 40019, 40020)},
         {"BlackAgain", {40020, 40019}, startMarks},
-        {"ViewKitAndSelectionsMarkNothing", {40002, 40010, 40011}, startMarks},
+        {"ViewKitMarksNothing", {40002}, startMarks},
+        // Opening a selection dialog plots all outlines, the node dialog all nodes too.
+        {"SelectElementsPlotsAllOutlines", {40010}, replaced(startMarks, 40016, 40014)},
+        {"SelectNodesPlotsAllOutlinesAndNodes",
+         {40011},
+         replaced(replaced(startMarks, 40016, 40014), 40023, 40021)},
     };
     // Every plot triple: all, selected, and back to none.
     const std::vector<std::pair<std::string, int>> triples{{"Nodes", 40021},
@@ -120,15 +125,14 @@ TEST(MenuCommands, BackgroundChoosesTheColour) {
     EXPECT_EQ(app.state().backgroundColor(), (Rgb{255, 255, 255}));
 }
 
-TEST(MenuCommands, SelectionCommandsSetThePickModes) {
+TEST(MenuCommands, SelectionCommandsOpenTheirDialogsInThePickModes) {
     Application app;
-    EXPECT_EQ(app.command(selectElementsCommand), CommandOutcome::done);
+    EXPECT_EQ(app.command(selectElementsCommand), CommandOutcome::dialogOpened);
     EXPECT_EQ(app.state().interactionMode, InteractionMode::pickElements);
-    EXPECT_EQ(app.command(selectNodesCommand), CommandOutcome::done);
+    EXPECT_EQ(app.command(selectNodesCommand), CommandOutcome::dialogOpened);
     EXPECT_EQ(app.state().interactionMode, InteractionMode::pickNodes);
-    // The dialogs come later; nothing claims to be open.
-    EXPECT_FALSE(app.state().selectElementsDialogOpen);
-    EXPECT_FALSE(app.state().selectNodesDialogOpen);
+    EXPECT_TRUE(app.state().selectElementsDialogOpen);
+    EXPECT_TRUE(app.state().selectNodesDialogOpen);
 }
 
 TEST(MenuCommands, OpenOnlyAsksTheShellForAFile) {
@@ -156,8 +160,7 @@ TEST(MenuCommands, RepaintFollowsWhatThePictureShows) {
             app.takeRepaintDue();
             app.command(item.commandId);
             const bool changesNoPicture =
-                item.commandId == openCommand || item.commandId == viewKitCommand ||
-                item.commandId == selectElementsCommand || item.commandId == selectNodesCommand;
+                item.commandId == openCommand || item.commandId == viewKitCommand;
             EXPECT_EQ(app.takeRepaintDue(), !changesNoPicture) << item.commandId;
         }
 }

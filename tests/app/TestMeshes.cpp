@@ -1,6 +1,7 @@
 #include "TestMeshes.h"
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include <stdlib.h>
@@ -62,6 +63,13 @@ void writeResultFile(const std::filesystem::path& path, const ResultData& data) 
                         << (c + 1 < stressComponentCount ? "," : "\n");
     }
     if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 TempDir::TempDir() {

@@ -18,6 +18,9 @@ ResultData stackedSquares();
 // Writes the data as a result file that the reader accepts.
 void writeResultFile(const std::filesystem::path& path, const ResultData& data);
 
+// The whole content of a file; empty when it cannot be read.
+std::string readText(const std::filesystem::path& path);
+
 // A fresh directory under the system's temporary directory, removed with the object.
 class TempDir {
   public:
@@ -30,6 +33,21 @@ class TempDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// Makes a directory the working directory until the object goes.
+class InDirectory {
+  public:
+    explicit InDirectory(const std::filesystem::path& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~InDirectory() { std::filesystem::current_path(previous_); }
+    InDirectory(const InDirectory&) = delete;
+    InDirectory& operator=(const InDirectory&) = delete;
+
+  private:
+    std::filesystem::path previous_;
 };
 
 }  // namespace corvelt::testing

@@ -10,9 +10,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "TestMeshes.h"
+#include "WindowTest.h"
 #include "app/Application.h"
 #include "app/CommandId.h"
 #include "app/MenuTable.h"
@@ -32,119 +36,6 @@
 
 namespace corvelt {
 namespace {
-
-using testing::TempDir;
-
-// Runs `handle` on the next modal dialog of type Dialog once it is up; a modal
-// dialog runs its own event loop, so the test cannot act on it directly.
-template <typename Dialog>
-void whenModalShows(std::function<void(Dialog&)> handle) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, handle] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        poll->deleteLater();
-        poll->stop();
-        handle(*dialog);
-    });
-    poll->start();
-}
-
-struct ShownMessage {
-    QString title;
-    QString text;
-};
-
-// Answers the next message box with OK and tells what it said, once it closed.
-std::shared_ptr<const ShownMessage> acceptNextMessage() {
-    auto message = std::make_shared<ShownMessage>();
-    whenModalShows<QMessageBox>([message](QMessageBox& box) {
-        message->title = box.windowTitle();
-        message->text = box.text();
-        box.accept();
-    });
-    return message;
-}
-
-// Counts the paint events that reach a widget.
-class PaintCounter : public QObject {
-  public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int count() const { return count_; }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++count_;
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    int count_ = 0;
-};
-
-// A window over an application, shown and active on the offscreen screen.
-class WindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window.resize(640, 480);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-
-    void open(const ResultData& data, const std::string& name = "model.txt") {
-        const std::filesystem::path path = files.file(name);
-        testing::writeResultFile(path, data);
-        ASSERT_TRUE(window.openResultFile(path));
-    }
-
-    // The cylinder sample: components that differ from each other.
-    void openCylinder() {
-        samples::CylinderSample sample;
-        sample.axialElements = 12;
-        sample.hoopElements = 16;
-        const std::filesystem::path path = files.file("cylinder.txt");
-        samples::writeResultFile(path, samples::generateCylinderResult(sample));
-        ASSERT_TRUE(window.openResultFile(path));
-    }
-
-    void trigger(int commandId) {
-        QAction* action = window.commandAction(commandId);
-        ASSERT_NE(action, nullptr) << commandId;
-        action->trigger();
-    }
-
-    // What the view shows, painted through its own paint event.
-    QImage shownFrame() {
-        return window.view().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
-
-    ViewWidget& view() { return window.view(); }
-
-    // How many times the view paints after the action, once pending events ran.
-    int paintsAfter(const std::function<void()>& action) {
-        QApplication::processEvents();
-        const PaintCounter paints(view());
-        action();
-        QApplication::processEvents();
-        return paints.count();
-    }
-
-    std::set<int> checkedItems() const {
-        std::set<int> checked;
-        for (const MenuPopup& popup : mainMenu())
-            for (const MenuItem& item : popup.items)
-                if (!item.isSeparator() && window.commandAction(item.commandId)->isChecked())
-                    checked.insert(item.commandId);
-        return checked;
-    }
-
-    TempDir files;
-    Application app;
-    MainWindow window{app};
-};
 
 // --- The menu bar.
 
@@ -394,6 +285,66 @@ TEST(WindowStart, MissingFileIsReportedBeforeTheWindowShows) {
     EXPECT_EQ(message->title, QStringLiteral("Warning!"));
     EXPECT_TRUE(message->text.contains(QStringLiteral("Shell_AverageStrs.txt")));
     EXPECT_FALSE(app.state().modelLoaded);
+}
+
+// A result file whose load takes a while: a cylinder of 300,000 elements (190 MB),
+// written once.
+const std::filesystem::path& largeResultFile() {
+    static const TempDir dir;
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path file = dir.file("large.txt");
+        samples::ResultWriteOptions options;
+        options.significantDigits = 4;
+        samples::writeResultFile(
+            file, samples::generateCylinderResult(samples::cylinderWithElementCount(300000)),
+            options);
+        return file;
+    }();
+    return path;
+}
+
+// While the file loads, the progress dialog shows rising values, the cursor is busy
+// and a key and a wheel notch for the view are dropped; Cancel keeps the model.
+TEST_F(WindowTest, LargeLoadShowsProgressAndCancelKeepsTheModel) {
+    const std::filesystem::path& large = largeResultFile();
+    open(testing::squareGrid(4, 2));
+    const QImage frame = shownFrame();
+    const double scale = app.camera().scale;
+
+    std::vector<int> shown;
+    bool busy = true;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busy = busy && cursor != nullptr && cursor->shape() == Qt::BusyCursor;
+        if (!shown.empty() && dialog->value() == shown.back()) return;
+        shown.push_back(dialog->value());
+        if (shown.size() == 2) {
+            QTest::keyClick(&view(), Qt::Key_Z);
+            QWheelEvent notch(QPointF(50, 50), view().mapToGlobal(QPointF(50, 50)), QPoint(),
+                              QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(&view(), &notch);
+        }
+        if (shown.size() == 3) {
+            watch.stop();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    watch.start();
+    EXPECT_FALSE(window.openResultFile(large));
+
+    ASSERT_EQ(shown.size(), 3u) << "the load ended before its progress was seen to rise";
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(app.model().elementCount(), 8);
+    EXPECT_EQ(app.state().interactionMode, InteractionMode::none);
+    EXPECT_EQ(app.camera().scale, scale);
+    EXPECT_EQ(shownFrame(), frame);
 }
 
 TEST_F(WindowTest, FileOpenAsksForAFileStartingAtTheLastOne) {

@@ -352,7 +352,7 @@ TEST(FontMapping, AGivenAverageWidthStretchesTheFontToIt) {
 }
 
 TEST(FontMapping, HeightZeroIsTheDefaultSizeAndANegativeHeightTheEm) {
-    EXPECT_NEAR(resolveFont(Font{0}).cellHeight, defaultCellHeight, 1);
+    EXPECT_EQ(resolveFont(Font{0}).font.pixelSize(), defaultFontPixelSize);
     EXPECT_EQ(resolveFont(Font{-20}).font.pixelSize(), 20);
 }
 

@@ -60,13 +60,12 @@ TEST_P(ChunkedParse, ReportsAFaultOnEveryLineWhereItIs) {
     const std::vector<std::string> lines =
         splitLines(samples::formatResultText(smallCylinder(), {.significantDigits = 0}));
     // Three kinds of fault on every line after the counts: a blank before the first
-    // comma, a letter glued to the last number (text after the very last number is
-    // not read, so that line is spared), and a cut file.
+    // comma, a letter glued to the last number, and a cut file.
     for (std::size_t line = 2; line < lines.size(); ++line) {
         std::vector<std::string> blank = lines;
         blank[line].insert(blank[line].find(','), 1, ' ');
         std::vector<std::string> letter = lines;
-        if (line + 1 < lines.size()) letter[line].push_back('x');
+        letter[line].push_back('x');
         const std::vector<std::string> cut(lines.begin(),
                                            lines.begin() + static_cast<std::ptrdiff_t>(line));
         for (const auto& faulty : {blank, letter, cut}) {
@@ -90,6 +89,26 @@ TEST_P(ChunkedParse, ReportsTheEarliestOfSeveralFaults) {
     const std::string message = refusal(joinLines(lines), options());
     EXPECT_NE(message.find("cylinder.txt:13: expected ',' after y of node 10"), std::string::npos)
         << message;
+}
+
+// A read that fails on whichever thread stops the parse with its exception; no
+// thread is left waiting for a chunk that will never be counted.
+TEST_P(ChunkedParse, PassesOnTheExceptionOfAFailedRead) {
+    class FailingHalfway : public TextSource {
+      public:
+        explicit FailingHalfway(std::string text) : text_(std::move(text)) {}
+        std::size_t size() const override { return text_.size(); }
+        std::string_view read(std::size_t offset, std::size_t length,
+                              std::vector<char>& buffer) const override {
+            if (offset > 0 && offset + length > text_.size() / 2) throw std::runtime_error("gone");
+            return InMemoryText(text_).read(offset, length, buffer);
+        }
+
+      private:
+        std::string text_;
+    };
+    const FailingHalfway text(samples::formatResultText(smallCylinder()));
+    EXPECT_THROW(parseResultText(text, "cylinder.txt", {}, options()), std::runtime_error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Splits, ChunkedParse,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <numeric>
 #include <random>
 
 #include "RenderFixtures.h"
@@ -92,26 +94,69 @@ TEST_F(Frame, TheLegendIsDrawnWithoutContourAndWithoutSelection) {
     EXPECT_EQ(painter.internalErrorCount(), 1);
 }
 
-TEST(DepthOrder, FarthestFirstAndEqualDepthsKeepTheLowerIndexFirst) {
-    ViewCamera camera = topCamera(1, {0, 0}, {0, 0});
-    std::mt19937 random(7);
-    ResultData data = squareRow(500);
-    for (std::size_t e = 0; e < 500; ++e) {
-        const double z = static_cast<int>(random() % 7 - 3) * 0.25;
-        for (int j = 0; j < 4; ++j)
-            data.nodes[4 * e + j].z = z == 0 ? (e % 2 ? -0.0 : 0.0) : z;
+// The selection sort as it is meant: for each position, the first of the largest
+// keys left is swapped into place.
+std::vector<std::int32_t> selectionSortOrder(std::vector<double> keys) {
+    std::vector<std::int32_t> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        std::size_t largest = i;
+        for (std::size_t j = i + 1; j < keys.size(); ++j)
+            if (keys[j] > keys[largest]) largest = j;
+        if (largest == i) continue;
+        std::swap(keys[i], keys[largest]);
+        std::swap(order[i], order[largest]);
     }
-    ShellModel model = adopt(std::move(data), camera);
-    for (const Matrix4& view : {identityMatrix(), testing::fromBelow}) {
-        camera.viewMatrix = view;
-        std::vector<std::int32_t> order, expected(500);
-        orderElementsByDepth(model, camera, order);
-        for (std::int32_t e = 0; e < 500; ++e)
-            expected[e] = e;
-        std::stable_sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
-            return elementDepth(model, camera, a) > elementDepth(model, camera, b);
-        });
-        EXPECT_EQ(order, expected);
+    return order;
+}
+
+TEST(DepthOrder, IsTheSelectionSortsOrderAlsoForEqualKeys) {
+    // A square (0) and a diamond (1) around the same centre, a square behind them
+    // (2): fetching 2 displaces 0 behind 1.
+    ViewCamera camera = topCamera(1, {0, 0}, {0, 0});
+    ResultData data = squareRow(3);
+    const std::array<Point3D, 4> diamond{
+        {{1.5, -0.5, 0}, {2.5, 0.5, 0}, {1.5, 1.5, 0}, {0.5, 0.5, 0}}};
+    std::copy(diamond.begin(), diamond.end(), data.nodes.begin() + 4);
+    for (int j = 0; j < 4; ++j) {
+        data.nodes[j].x += 1;
+        data.nodes[j].z = data.nodes[4 + j].z = -1;
+        data.nodes[8 + j].z = -2;
+    }
+    std::vector<std::int32_t> order;
+    orderElementsByDepth(adopt(std::move(data), camera), camera, order);
+    EXPECT_EQ(order, (std::vector<std::int32_t>{2, 1, 0}));
+
+    // Random rows of squares on a few levels, seen from above and below (-0 and +0
+    // are equal keys), and random keys with infinities and NaNs.
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        const int count = 1 + static_cast<int>(random() % 40);
+        const int levels = 1 + static_cast<int>(random() % 4);
+        ResultData row = squareRow(count);
+        for (int e = 0; e < count; ++e) {
+            const double z = static_cast<int>(random() % levels) * 0.25;
+            for (int j = 0; j < 4; ++j)
+                row.nodes[4 * e + j].z = z == 0 && random() % 2 ? -0.0 : z;
+        }
+        const ShellModel model = adopt(std::move(row), camera);
+        for (const Matrix4& view : {identityMatrix(), testing::fromBelow}) {
+            camera.viewMatrix = view;
+            std::vector<double> depths(count);
+            for (std::int32_t e = 0; e < count; ++e)
+                depths[e] = elementDepth(model, camera, e);
+            orderElementsByDepth(model, camera, order);
+            ASSERT_EQ(order, selectionSortOrder(depths)) << "round " << round;
+        }
+
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const std::array<double, 6> values{-inf, -1.5, 0.0, 2.0, inf, nan};
+        std::vector<double> keys(count);
+        for (double& key : keys)
+            key = values[random() % (round % 2 ? values.size() : 3)];
+        orderByDecreasingKey(keys, order);
+        ASSERT_EQ(order, selectionSortOrder(keys)) << "round " << round;
     }
 }
 

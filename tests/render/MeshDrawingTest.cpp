@@ -128,6 +128,24 @@ TEST_F(Mesh, NumberLabelsAnchorAtTheNodeAndCentreOnTheElement) {
     EXPECT_EQ(labels[8].colour, (Rgb{255, 0, 255}));
 }
 
+// Zoomed out until the labels are less than a pixel high, they are written at the
+// font's default size, anchored as the zero height says: element labels with their
+// top-left on the centroid.
+TEST_F(Mesh, LabelsOfHeightZeroAreWrittenAtTheDefaultSize) {
+    camera.scale = 4;  // a fifth of the mean edge is 0.8 pixels
+    PaintContext context(model, camera, canvas);
+    drawNodeNumbers(context, PlotScope::all);
+    drawElementNumbers(context, PlotScope::all);
+    const auto labels = canvas.callsOf(Kind::drawText);
+    ASSERT_EQ(labels.size(), 10u);
+    for (const CanvasCall& label : labels) {
+        EXPECT_EQ(label.fontHeight, 0);
+        EXPECT_EQ(label.fontWidth, 0);
+    }
+    EXPECT_EQ(labels[9].text, "1");
+    EXPECT_EQ(labels[9].points[0], (Pixel{106, 498}));  // centroid (1.5, 0.5)
+}
+
 TEST(LabelFont, IsAFifthOfTheMeanEdgeAsShown) {
     EXPECT_EQ(labelFontHeight(2.0, 40.0), 16);
     EXPECT_EQ(labelFontHeight(2.0, 40.0 * 1.1), 17);

@@ -1,0 +1,200 @@
+// What every control of the Select Element(s) and Select Node(s) dialogs does.
+#include "app/Application.h"
+#include "app/CommandId.h"
+#include "app/DialogControlId.h"
+#include "app/PlotOptions.h"
+#include "select/SelectionSets.h"
+
+namespace corvelt {
+
+namespace {
+
+using Elements = SelectElementsControl;
+using Nodes = SelectNodesControl;
+
+}  // namespace
+
+// Opening the dialog also plots all element outlines, so that picks can be seen.
+void Application::initSelectElements(DialogState& dialog) {
+    state_.interactionMode = InteractionMode::pickElements;
+    dialog.check(state_.rectanglePick == 1 ? Elements::rectanglePick : Elements::pointPick);
+    dialog.setChecked(Elements::onlyFromSelected, state_.onlyFromSelectedElements);
+    dialog.check(Elements::reselect + static_cast<int>(state_.elementSelectMode));
+    setPlotScope(state_, model_, PlotLayer::elementOutlines, PlotScope::all);
+    dialog.check(Elements::plotAllElements + static_cast<int>(state_.elementPlot));
+    requestRepaint();
+}
+
+// Opening the dialog also plots all node markers and all element outlines.
+void Application::initSelectNodes(DialogState& dialog) {
+    state_.interactionMode = InteractionMode::pickNodes;
+    dialog.check(state_.rectanglePick == 1 ? Nodes::rectanglePick : Nodes::pointPick);
+    dialog.setChecked(Nodes::onlyFromSelected, state_.onlyFromSelectedNodes);
+    dialog.check(Nodes::reselect + static_cast<int>(state_.nodeSelectMode));
+    setPlotScope(state_, model_, PlotLayer::nodes, PlotScope::all);
+    setPlotScope(state_, model_, PlotLayer::elementOutlines, PlotScope::all);
+    requestRepaint();
+}
+
+DialogOutcome Application::pressSelectElements(DialogState& dialog, int control) {
+    if (control >= Elements::plotAllOutlines && control <= Elements::unplotAllOutlines) {
+        command(plotAllElementOutlinesCommand + (control - Elements::plotAllOutlines));
+        return {};
+    }
+    if (control >= Elements::plotAllElements && control <= Elements::unplotAllElements) {
+        // As the menu's items: plotting elements turns the contour off.
+        dialog.check(control);
+        command(plotAllElementsCommand + (control - Elements::plotAllElements));
+        return {};
+    }
+    if (control >= Elements::reselect && control <= Elements::unselect) {
+        dialog.check(control);
+        state_.elementSelectMode = static_cast<SelectMode>(control - Elements::reselect);
+        return {};
+    }
+    switch (control) {
+        case Elements::pointPick:
+        case Elements::rectanglePick:
+            dialog.check(control);
+            setRectanglePick(control == Elements::rectanglePick);
+            break;
+        case Elements::onlyFromSelected:
+            // The option follows the box that was pressed, also when another dialog
+            // of this kind shows the box the other way.
+            dialog.setChecked(control, !dialog.isChecked(control));
+            setOnlyFromSelectedElements(dialog.isChecked(control));
+            break;
+        case Elements::pick:
+            setInteractionMode(InteractionMode::pickElements);
+            break;
+        case Elements::unpick:
+            setInteractionMode(InteractionMode::unpickElements);
+            break;
+        case Elements::reset:
+            clearElementPicks(model_);
+            requestRepaint();
+            break;
+        case Elements::apply:
+            applyElementPicks(model_, state_.elementSelectMode);
+            requestRepaint();
+            break;
+        case Elements::selectAll:
+            selectAllElements(model_);
+            requestRepaint();
+            break;
+        case Elements::selectNone:
+            selectNoElements(model_);
+            requestRepaint();
+            break;
+        case Elements::invert:
+            invertElementSelection(model_);
+            requestRepaint();
+            break;
+        case Elements::fromFile:
+            return requestSelectionFile(dialog, false);
+        case Elements::toFile:
+            return requestSelectionFile(dialog, true);
+        case Elements::listStresses:
+            return listStresses(ItemKind::elements);
+        case Elements::clearContour:
+            setContourOn(state_, model_, false);
+            requestRepaint();
+            break;
+        case Elements::plotContour:
+            // The contour and filled elements exclude each other.
+            setContourOn(state_, model_, true);
+            setPlotScope(state_, model_, PlotLayer::elements, PlotScope::none);
+            dialog.check(Elements::unplotAllElements);
+            requestRepaint();
+            break;
+        case Elements::all:
+            fitView();
+            break;
+        case Elements::pan:
+            setInteractionMode(InteractionMode::pan);
+            break;
+        case Elements::zoom:
+            setInteractionMode(InteractionMode::zoomBox);
+            break;
+        case Elements::exit:
+            return closeDialog(dialog.id);
+        default:
+            break;
+    }
+    return {};
+}
+
+DialogOutcome Application::pressSelectNodes(DialogState& dialog, int control) {
+    if (control >= Nodes::plotAllNodes && control <= Nodes::unplotAllNodes) {
+        command(plotAllNodesCommand + (control - Nodes::plotAllNodes));
+        return {};
+    }
+    if (control >= Nodes::reselect && control <= Nodes::unselect) {
+        dialog.check(control);
+        state_.nodeSelectMode = static_cast<SelectMode>(control - Nodes::reselect);
+        return {};
+    }
+    switch (control) {
+        case Nodes::pointPick:
+        case Nodes::rectanglePick:
+            dialog.check(control);
+            setRectanglePick(control == Nodes::rectanglePick);
+            break;
+        case Nodes::onlyFromSelected:
+            dialog.setChecked(control, !dialog.isChecked(control));
+            setOnlyFromSelectedNodes(dialog.isChecked(control));
+            break;
+        case Nodes::pick:
+            setInteractionMode(InteractionMode::pickNodes);
+            break;
+        case Nodes::unpick:
+            setInteractionMode(InteractionMode::unpickNodes);
+            break;
+        case Nodes::reset:
+            clearNodePicks(model_);
+            requestRepaint();
+            break;
+        case Nodes::apply:
+            applyNodePicks(model_, state_.nodeSelectMode);
+            requestRepaint();
+            break;
+        case Nodes::selectAll:
+            selectAllNodes(model_);
+            requestRepaint();
+            break;
+        case Nodes::selectNone:
+            selectNoNodes(model_);
+            requestRepaint();
+            break;
+        case Nodes::invert:
+            invertNodeSelection(model_);
+            requestRepaint();
+            break;
+        case Nodes::nodesInSelectedElements:
+            selectNodesInSelectedElements(model_);
+            command(plotSelectedNodesCommand);
+            break;
+        case Nodes::fromFile:
+            return requestSelectionFile(dialog, false);
+        case Nodes::toFile:
+            return requestSelectionFile(dialog, true);
+        case Nodes::listStresses:
+            return listStresses(ItemKind::nodes);
+        case Nodes::all:
+            fitView();
+            break;
+        case Nodes::pan:
+            setInteractionMode(InteractionMode::pan);
+            break;
+        case Nodes::zoom:
+            setInteractionMode(InteractionMode::zoomBox);
+            break;
+        case Nodes::exit:
+            return closeDialog(dialog.id);
+        default:
+            break;
+    }
+    return {};
+}
+
+}  // namespace corvelt

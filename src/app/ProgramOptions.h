@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace corvelt {
+
+// What the program is asked to do. Decided before any window system is touched, so
+// that help, version and usage errors never need a display.
+struct ProgramOptions {
+    enum class Action { window, info, batch, help, version, usageError };
+
+    Action action = Action::window;
+    // The result file of the window (empty: the default file) and of --info, the
+    // script of --batch ("-" for standard input).
+    std::string path;
+    // What is wrong, for a usage error.
+    std::string error;
+};
+
+inline constexpr std::string_view programUsage =
+    "usage: corvelt [FILE]            open the window on FILE (default: Shell_AverageStrs.txt)\n"
+    "       corvelt --info FILE       print counts, bounds, mean edge length and stress ranges\n"
+    "       corvelt --batch SCRIPT    run a script of window actions (SCRIPT - reads standard "
+    "input)\n"
+    "       corvelt -h | --help       print this help\n"
+    "       corvelt --version         print the version\n";
+
+// The arguments without the program's name. Qt's own options are not taken: Qt
+// reads its settings from its environment variables (QT_QPA_PLATFORM, ...).
+ProgramOptions parseProgramOptions(std::span<const std::string_view> arguments);
+
+}  // namespace corvelt

@@ -1,0 +1,143 @@
+#pragma once
+
+// What the window tests share: answering modal dialogs, counting paints, and a
+// shown main window over an application.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "TestMeshes.h"
+#include "app/Application.h"
+#include "app/MenuTable.h"
+#include "gui/MainWindow.h"
+#include "gui/ViewWidget.h"
+#include "samples/PressurizedCylinder.h"
+#include "samples/ResultFileWriter.h"
+
+namespace corvelt {
+
+using testing::TempDir;
+
+// Runs `handle` on the next modal dialog of type Dialog once it is up; a modal
+// dialog runs its own event loop, so the test cannot act on it directly.
+template <typename Dialog>
+void whenModalShows(std::function<void(Dialog&)> handle) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, handle] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        poll->deleteLater();
+        poll->stop();
+        handle(*dialog);
+    });
+    poll->start();
+}
+
+struct ShownMessage {
+    QString title;
+    QString text;
+};
+
+// Answers the next message box with OK and tells what it said, once it closed.
+inline std::shared_ptr<const ShownMessage> acceptNextMessage() {
+    auto message = std::make_shared<ShownMessage>();
+    whenModalShows<QMessageBox>([message](QMessageBox& box) {
+        message->title = box.windowTitle();
+        message->text = box.text();
+        box.accept();
+    });
+    return message;
+}
+
+// Counts the paint events that reach a widget.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int count() const { return count_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count_;
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    int count_ = 0;
+};
+
+// A window over an application, shown and active on the offscreen screen.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.resize(640, 480);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    void open(const ResultData& data, const std::string& name = "model.txt") {
+        const std::filesystem::path path = files.file(name);
+        testing::writeResultFile(path, data);
+        ASSERT_TRUE(window.openResultFile(path));
+    }
+
+    // The cylinder sample: components that differ from each other.
+    void openCylinder() {
+        samples::CylinderSample sample;
+        sample.axialElements = 12;
+        sample.hoopElements = 16;
+        const std::filesystem::path path = files.file("cylinder.txt");
+        samples::writeResultFile(path, samples::generateCylinderResult(sample));
+        ASSERT_TRUE(window.openResultFile(path));
+    }
+
+    void trigger(int commandId) {
+        QAction* action = window.commandAction(commandId);
+        ASSERT_NE(action, nullptr) << commandId;
+        action->trigger();
+    }
+
+    // What the view shows, painted through its own paint event.
+    QImage shownFrame() {
+        return window.view().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    ViewWidget& view() { return window.view(); }
+
+    // How many times the view paints after the action, once pending events ran.
+    int paintsAfter(const std::function<void()>& action) {
+        QApplication::processEvents();
+        const PaintCounter paints(view());
+        action();
+        QApplication::processEvents();
+        return paints.count();
+    }
+
+    std::set<int> checkedItems() const {
+        std::set<int> checked;
+        for (const MenuPopup& popup : mainMenu())
+            for (const MenuItem& item : popup.items)
+                if (!item.isSeparator() && window.commandAction(item.commandId)->isChecked())
+                    checked.insert(item.commandId);
+        return checked;
+    }
+
+    TempDir files;
+    Application app;
+    MainWindow window{app};
+};
+
+}  // namespace corvelt
