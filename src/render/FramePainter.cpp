@@ -41,8 +41,8 @@ constexpr std::int32_t markerRows = 16;
 // corners of every polygon cut from it, and none of them covers a centre. On a
 // model of a million elements most elements are that small.
 bool coversPixelCentres(const ScreenMapper& screen, const ViewRect& box) {
-    const Pixel low = screen.toPixel({box.xMin, box.yMin});
-    const Pixel high = screen.toPixel({box.xMax, box.yMax});
+    const Pixel low = screen.toPixelInGuard({box.xMin, box.yMin});
+    const Pixel high = screen.toPixelInGuard({box.xMax, box.yMax});
     return low.x != high.x && low.y != high.y;
 }
 

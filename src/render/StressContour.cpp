@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "render/ElementPlanes.h"
 #include "render/PaintContext.h"
@@ -41,7 +42,9 @@ bool bandLimitsFrom(std::size_t count, const std::vector<std::uint8_t>& selected
     }
 
     constexpr int bands = ShellModel::colorCount;
-    const double step = (maximum - minimum) / bands;
+    double step = (maximum - minimum) / bands;
+    // Extremes so far apart that their difference overflows: halve them first.
+    if (!std::isfinite(step)) step = (maximum * 0.5 - minimum * 0.5) / bands * 2.0;
     limits.values[0] = minimum;
     for (int k = 1; k < bands; ++k)
         limits.values[k] = limits.values[k - 1] + step;
@@ -101,16 +104,7 @@ void drawElementContour(PaintContext& context, std::int32_t element, const BandL
                        reach);
 }
 
-Point2D contourCentre(const ProjectedCorners& corners) {
-    Point2D centre;
-    for (const Point2D& corner : corners) {
-        centre.x += corner.x;
-        centre.y += corner.y;
-    }
-    centre.x *= 0.25;
-    centre.y *= 0.25;
-    return centre;
-}
+Point2D contourCentre(const ProjectedCorners& corners) { return centreOf(corners); }
 
 unsigned contourTrianglesWithPixels(const ScreenMapper& screen, const ProjectedCorners& corners) {
     // The edge points of the cut are interpolated and may stray from the triangle's
@@ -140,15 +134,15 @@ void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         double shading, ScreenReach reach, unsigned triangles) {
     const Point2D centre = contourCentre(corners);
     const auto& f = cornerValues;
-    const double centreValue = 0.25 * (f[0] + f[1] + f[2] + f[3]);
+    const double centreValue = meanOfFour(f[0], f[1], f[2], f[3]);
     // Inside the guard band, a triangle that lies within one band is filled whole
     // from pixels mapped once per element: the very polygon that the cut makes.
     const bool mapOnce = reach == ScreenReach::insideGuard;
     std::array<Pixel, 5> pixels{};  // the centre, then the corners
     if (mapOnce) {
-        pixels[0] = context.screen.toPixel(centre);
+        pixels[0] = context.screen.toPixelInGuard(centre);
         for (int j = 0; j < 4; ++j)
-            pixels[j + 1] = context.screen.toPixel(corners[j]);
+            pixels[j + 1] = context.screen.toPixelInGuard(corners[j]);
     }
     for (int j = 0; j < 4; ++j) {
         if ((triangles & (1u << j)) == 0) continue;

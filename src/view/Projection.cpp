@@ -1,6 +1,7 @@
 #include "view/Projection.h"
 
 #include "model/ChunkedWork.h"
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
 
@@ -14,8 +15,10 @@ void projectAllNodes(ShellModel& model, const ViewCamera& camera) {
     forEachChunk(model.nodes.size(), 1 << 16, [&](std::size_t, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             const Point3D& p = nodes[i];
-            projected[i] = {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
-                            p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13]};
+            // Coordinates near the ends of the double range can project beyond them;
+            // such a node is drawn at the end of the range instead.
+            projected[i] = {clampToFinite(p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12]),
+                            clampToFinite(p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13])};
         }
     });
 }
