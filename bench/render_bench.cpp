@@ -17,8 +17,10 @@
 // It also times the span filler alone against QPainter::drawPolygon and the
 // far-to-near order alone against a stable sort.
 //
-// Usage: render_bench [--quick | --profile ELEMENTS [turn|mesh|numbers]]
+// Usage: render_bench [--quick | --only picking|png|first |
+//                      --profile ELEMENTS [turn|mesh|numbers]]
 //   --quick    100,000 elements only, no whole-process runs
+//   --only     only the picks, the batch PNG or the first picture, at 1M
 //   --profile  only paints that frame of that many elements, 30 times, for a
 //              profiler (perf record -e cpu-clock, valgrind --tool=callgrind):
 //              a repaint of the contour, or a frame after a turn, or with outlines
@@ -816,6 +818,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
+        if (argc > 2 && std::string_view(argv[1]) == "--only") {
+            const std::string_view part = argv[2];
+            if (part == "picking") benchPicking(1000000, 7);
+            if (part == "png") benchBatchPng(1000000, 5);
+            if (part == "first") benchFirstPicture(5);
+            printTable();
+            return 0;
+        }
         benchFrames(100000, quick ? 5 : 15, quick ? 3 : 5, "100k");
         benchNodeNumbers(100000, quick ? 3 : 7);
         if (!quick) {
