@@ -17,6 +17,7 @@
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
 #include "render/FramePainter.h"
+#include "render/RubberBands.h"
 #include "select/ItemKind.h"
 #include "view/ViewCamera.h"
 
@@ -82,8 +83,11 @@ class Application {
     // A new client size: the whole model is fitted again (pan and zoom are reset).
     void resize(std::int32_t width, std::int32_t height);
     // Draws one frame as the window shows it: background, the model while one is
-    // loaded, and the rubber band of a gesture under way.
-    void paint(Canvas& canvas);
+    // loaded, and the rubber band of a gesture under way. Returns the number of the
+    // frame now on the canvas. Given the number of the frame that the canvas still
+    // holds, and it is the last one painted, a repaint after nothing but picks and
+    // moves of the rubber band draws only the rows that they change.
+    std::uint64_t paint(Canvas& canvas, std::optional<std::uint64_t> canvasHolds = std::nullopt);
 
     // --- Input, in client pixels.
     void leftButtonDown(std::int32_t x, std::int32_t y);
@@ -151,7 +155,15 @@ class Application {
     const ViewCamera& camera() const { return camera_; }
 
   private:
-    void requestRepaint() { repaintDue_ = true; }
+    void requestRepaint() {
+        repaintDue_ = true;
+        wholeFrameDue_ = true;
+    }
+    // For changes of picked flags and of the rubber band alone.
+    void requestPickRepaint() { repaintDue_ = true; }
+    bool paintPickChanges(Canvas& canvas);
+    void paintWholeFrame(Canvas& canvas);
+    std::optional<RectangleOverlay> overlay() const;
     void showAtStoredAngles(bool fit);
     void clickInPanMode(int stage, std::int32_t x, std::int32_t y);
     void clickInZoomBoxMode(int stage, std::int32_t x, std::int32_t y);
@@ -182,6 +194,14 @@ class Application {
     std::vector<DialogState> dialogs_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;
+
+    // What the last frame showed, for repainting only what picks change.
+    std::uint64_t frameNumber_ = 0;
+    bool wholeFrameDue_ = true;
+    bool shownWithModel_ = false;
+    std::vector<std::uint8_t> shownElementPicks_;
+    std::vector<std::uint8_t> shownNodePicks_;
+    std::optional<RectangleOverlay> shownOverlay_;
 };
 
 }  // namespace corvelt

@@ -73,11 +73,14 @@ void ViewWidget::syncWithApplication() {
 }
 
 void ViewWidget::paintEvent(QPaintEvent*) {
-    if (frame_.size() != size()) frame_ = QImage(size(), QImage::Format_RGB32);
+    if (frame_.size() != size()) {
+        frame_ = QImage(size(), QImage::Format_RGB32);
+        frameShown_.reset();
+    }
     if (frame_.isNull()) return;  // no area to paint
     {
         QtCanvas canvas(frame_);
-        app_.paint(canvas);
+        frameShown_ = app_.paint(canvas, frameShown_);
         canvas.finish();
     }
     QPainter(this).drawImage(0, 0, frame_);

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
 namespace corvelt {
 
@@ -10,9 +12,10 @@ class Application;
 // The client area of the main window. It turns Qt's input events into calls on the
 // application and paints the application's frame; it decides nothing itself.
 //
-// Every frame is painted completely into one off-screen image of the widget's size
-// and shown with a single copy, so no half-drawn frame is ever visible. The image is
-// kept while the size stays the same.
+// Every frame is painted into one off-screen image of the widget's size and shown
+// with a single copy, so no half-drawn frame is ever visible. The image is kept
+// while the size stays the same, and the application repaints in it only what
+// picks change.
 class ViewWidget : public QWidget {
   public:
     explicit ViewWidget(Application& app, QWidget* parent = nullptr);
@@ -37,6 +40,7 @@ class ViewWidget : public QWidget {
 
     Application& app_;
     QImage frame_;
+    std::optional<std::uint64_t> frameShown_;  // the application's frame in frame_
     bool internalErrorReported_ = false;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/RowRange.h"
 #include "view/Pixel.h"
 
 namespace corvelt {
@@ -13,5 +14,17 @@ void drawZoomBox(Canvas& canvas, Pixel anchor, Pixel current);
 
 // Magenta; dashed when dragged leftward (a crossing pick), solid otherwise.
 void drawPickRectangle(Canvas& canvas, Pixel anchor, Pixel current);
+
+// One of the two, as a frame shows it.
+struct RectangleOverlay {
+    bool zoomBox = false;  // else the pick rectangle
+    Pixel anchor;
+    Pixel current;
+    friend bool operator==(const RectangleOverlay&, const RectangleOverlay&) = default;
+};
+void drawRectangleOverlay(Canvas& canvas, const RectangleOverlay& overlay);
+
+// The rows that drawing the overlay can touch (a little more).
+RowRange rowsOf(const RectangleOverlay& overlay);
 
 }  // namespace corvelt
