@@ -16,6 +16,9 @@ QImage renderFrame(Application& app);
 // Writes frames as PNG files, for the batch mode.
 class PngFrameSink : public FrameSink {
   public:
+    // Qt's PNG quality maps 80 .. 89 to zlib's compression level 1.
+    static constexpr int pngQuality = 85;
+
     void writePng(Application& app, const std::filesystem::path& path) override;
 };
 
