@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "model/ChunkedWork.h"
+#include "model/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/ColorLegend.h"
@@ -84,8 +85,8 @@ void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
     drawOrder_.orderFor(model, camera, planes);
     done();
     framePainted_.reset();
-    elements_.resize(static_cast<std::size_t>(model.elementCount()));
-    rows_.resize(elements_.size());
+    resizeOnHugePages(elements_, static_cast<std::size_t>(model.elementCount()));
+    resizeOnHugePages(rows_, elements_.size());
     done();
 }
 
@@ -293,8 +294,8 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
     const GatherInputs inputs = gatherInputs(model, camera, values, haveLimits, planes, order);
     framePainted_.reset();
     const std::int32_t elementCount = model.elementCount();
-    elements_.resize(static_cast<std::size_t>(elementCount));
-    rows_.resize(elements_.size());
+    resizeOnHugePages(elements_, static_cast<std::size_t>(elementCount));
+    resizeOnHugePages(rows_, elements_.size());
     const std::size_t rows = static_cast<std::size_t>(std::max(canvas.height(), 1));
     std::vector<GatherSummary> summaries(
         chunkCount(static_cast<std::size_t>(elementCount), concurrentElementCount),
