@@ -12,6 +12,7 @@
 #include "app/DialogOutcome.h"
 #include "app/DialogState.h"
 #include "app/MenuCommands.h"
+#include "app/MouseDrag.h"
 #include "app/PreparedResult.h"
 #include "app/WheelAccumulator.h"
 #include "model/ResultFileReader.h"
@@ -91,6 +92,15 @@ class Application {
     // Zooms by 1.1 per notch about the cursor in modes none, pan and zoom box.
     void wheel(std::int32_t delta, std::int32_t x, std::int32_t y);
     void keyDown(ArrowKey key);
+
+    // --- Drags, beside the clicks above. In mode none the left button turns the
+    // model about its centre as the arrow keys do (dragPixelsPerArrowStep pixels per
+    // key step); in every mode the middle button pans. The left press is also the
+    // click of leftButtonDown, so a press without a move stays a plain click.
+    void buttonDown(MouseButton button, std::int32_t x, std::int32_t y);
+    void buttonUp(MouseButton button, std::int32_t x, std::int32_t y);
+    // The button of the drag under way, if any.
+    std::optional<MouseButton> dragButton() const;
     // A, O, P, Z in either case, and escapeCharacter; other characters do nothing.
     void character(char32_t c);
 
@@ -159,6 +169,7 @@ class Application {
     void pickAtPoint(std::int32_t x, std::int32_t y);
     void pickInRectangle();
     void rotate(ArrowKey key);
+    void dragTo(std::int32_t x, std::int32_t y);
     void clearPicksOfMode();
 
     DialogState* findDialog(DialogId id);
@@ -179,6 +190,7 @@ class Application {
     ViewCamera camera_;
     FramePainter painter_;
     WheelAccumulator wheel_;
+    std::optional<MouseDrag> drag_;
     std::vector<DialogState> dialogs_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;

@@ -125,6 +125,12 @@ char32_t parseCharacter(std::string_view word) {
     throw BatchLineError("char takes one printable character or esc, not " + quoted(word));
 }
 
+MouseButton parseButtonName(std::string_view word) {
+    if (word == "left") return MouseButton::left;
+    if (word == "middle") return MouseButton::middle;
+    throw BatchLineError("expected left or middle, not " + quoted(word));
+}
+
 ItemKind parseItemKind(std::string_view word) {
     if (word == "elements") return ItemKind::elements;
     if (word == "nodes") return ItemKind::nodes;
@@ -225,6 +231,12 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
     if (name == "move") {
         expectArguments(words, 2, "move X Y");
         return MoveLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
+    }
+    if (name == "drag") {
+        expectArguments(words, 5, "drag left|middle X1 Y1 X2 Y2");
+        return DragLine{parseButtonName(words[1]), parsePixel(words[2], "x1"),
+                        parsePixel(words[3], "y1"), parsePixel(words[4], "x2"),
+                        parsePixel(words[5], "y2")};
     }
     if (name == "wheel") {
         expectArguments(words, 3, "wheel DELTA X Y");

@@ -73,6 +73,11 @@ struct LineRunner {
     void operator()(const CharacterLine& line) const { app.character(line.character); }
     void operator()(const ClickLine& line) const { app.leftButtonDown(line.x, line.y); }
     void operator()(const MoveLine& line) const { app.mouseMove(line.x, line.y); }
+    void operator()(const DragLine& line) const {
+        app.buttonDown(line.button, line.x1, line.y1);
+        app.mouseMove(line.x2, line.y2);
+        app.buttonUp(line.button, line.x2, line.y2);
+    }
     void operator()(const WheelLine& line) const { app.wheel(line.delta, line.x, line.y); }
     void operator()(const StateLine& line) const { writeState(app, line.path); }
     void operator()(const SelectionFileLine& line) const {
