@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 namespace corvelt {
 
@@ -21,11 +23,17 @@ class ViewWidget : public QWidget {
     // everything that may change the picture.
     void syncWithApplication();
 
+    // Told after every key, click, move and wheel event that reached the
+    // application, with whether the picture changed.
+    using InputListener = std::function<void(bool pictureChanged)>;
+    void setInputListener(InputListener listener) { inputListener_ = std::move(listener); }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     // The picture shows no focus, so gaining or losing it repaints nothing.
@@ -34,9 +42,12 @@ class ViewWidget : public QWidget {
 
   private:
     void noticeInternalErrors();
+    void afterInput();
+    void paintEmptyHint();
 
     Application& app_;
     QImage frame_;
+    InputListener inputListener_;
     bool internalErrorReported_ = false;
 };
 
