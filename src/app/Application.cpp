@@ -195,6 +195,20 @@ void Application::setOnlyFromSelectedNodes(bool only) {
     state_.onlyFromSelectedNodes = only;
 }
 
+std::optional<ProbeReading> Application::probe(std::int32_t x, std::int32_t y) {
+    if (!state_.modelLoaded || x < 0 || y < 0 || x >= camera_.screenWidth ||
+        y >= camera_.screenHeight)
+        return std::nullopt;
+    const Point2D point = camera_.pixelToView({x, y});
+    const std::optional<std::int32_t> element = locator_.elementAt(model_, camera_, point);
+    if (!element) return std::nullopt;
+    return readElementAt(model_, camera_, *element, point);
+}
+
+void Application::prepareProbe() {
+    if (state_.modelLoaded) locator_.prepare(model_, camera_);
+}
+
 bool Application::takeRepaintDue() {
     return std::exchange(repaintDue_, false);
 }

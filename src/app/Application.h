@@ -11,9 +11,11 @@
 #include "app/ArrowKey.h"
 #include "app/DialogOutcome.h"
 #include "app/DialogState.h"
+#include "app/ElementLocator.h"
 #include "app/MenuCommands.h"
 #include "app/MouseDrag.h"
 #include "app/PreparedResult.h"
+#include "app/Probe.h"
 #include "app/WheelAccumulator.h"
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
@@ -104,6 +106,13 @@ class Application {
     // A, O, P, Z in either case, and escapeCharacter; other characters do nothing.
     void character(char32_t c);
 
+    // --- The probe: what lies under a pixel of the client area, as a point pick
+    // finds the element; none outside the client area or the model. Quick once the
+    // view's element grid is built, which the first probe after a change of the view
+    // does unless prepareProbe did it before.
+    std::optional<ProbeReading> probe(std::int32_t x, std::int32_t y);
+    void prepareProbe();
+
     // --- View.
     // Stores the View Kit angles (degrees), shows the model from them and, when
     // asked, fits it into the window.
@@ -191,6 +200,7 @@ class Application {
     FramePainter painter_;
     WheelAccumulator wheel_;
     std::optional<MouseDrag> drag_;
+    ElementLocator locator_;
     std::vector<DialogState> dialogs_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;

@@ -243,6 +243,10 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
         return WheelLine{parsePixel(words[1], "delta"), parsePixel(words[2], "x"),
                          parsePixel(words[3], "y")};
     }
+    if (name == "probe") {
+        expectArguments(words, 2, "probe X Y");
+        return ProbeLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
+    }
     if (name == "selection") return parseSelectionFileLine(line, words);
     if (name == "report") {
         expectArguments(words, 1, "report elements|nodes");

@@ -47,6 +47,10 @@ struct DragLine {
     MouseButton button;
     std::int32_t x1, y1, x2, y2;
 };
+// What lies under the pixel, for the next state line.
+struct ProbeLine {
+    std::int32_t x, y;
+};
 struct WheelLine {
     std::int32_t delta, x, y;
 };
@@ -79,8 +83,8 @@ struct ReportLine {
 
 using BatchCommand =
     std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
-                 ClickLine, MoveLine, DragLine, WheelLine, StateLine, SelectionFileLine, ReportLine,
-                 ButtonLine, TextLine, FileLine>;
+                 ClickLine, MoveLine, DragLine, WheelLine, ProbeLine, StateLine, SelectionFileLine,
+                 ReportLine, ButtonLine, TextLine, FileLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

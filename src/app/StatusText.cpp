@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/Probe.h"
+#include "model/NumberFormat.h"
 
 namespace corvelt {
 
@@ -78,6 +80,17 @@ CountTexts countStatusTexts(const Application& app) {
         "Selected: " + counted(setFlags(model.elementSelected), setFlags(model.nodeSelected));
     texts.picks = "Picked: " + counted(setFlags(model.elementPicked), setFlags(model.nodePicked));
     return texts;
+}
+
+std::string surfaceName(int surface) {
+    return surface == 0 ? "first surface" : "second surface";
+}
+
+std::string probeStatusText(const ProbeReading& reading) {
+    return "Element " + std::to_string(reading.element) + ": " +
+           std::string(stressComponentNames[static_cast<std::size_t>(reading.component)]) + " " +
+           formatGeneral(reading.value) + " on the " + surfaceName(reading.surface) + "; node " +
+           std::to_string(reading.node);
 }
 
 std::string loadTimeText(double seconds) {

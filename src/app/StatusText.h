@@ -7,6 +7,7 @@ namespace corvelt {
 class Application;
 
 struct AppState;
+struct ProbeReading;
 
 // What the left button does now, e.g. "Pick elements in a rectangle", and whether
 // the first click of a two-click gesture is in.
@@ -21,6 +22,12 @@ struct CountTexts {
 
 // Walks the model's flag arrays: call it after a change, not per mouse move.
 CountTexts countStatusTexts(const Application& app);
+
+// "first surface" or "second surface".
+std::string surfaceName(int surface);
+
+// "Element 567: Se 45.6789 on the first surface; node 1234": what the probe found.
+std::string probeStatusText(const ProbeReading& reading);
 
 // "Loaded in 0.42 s", with a full stop whatever the locale.
 std::string loadTimeText(double seconds);

@@ -40,6 +40,7 @@
 #include "app/ProgramOptions.h"
 #include "app/StatusText.h"
 #include "gui/FrameImage.h"
+#include "gui/ProbePanel.h"
 #include "gui/ResultFileLoad.h"
 #include "gui/ToolDialog.h"
 #include "gui/ViewWidget.h"
@@ -85,6 +86,7 @@ const QString geometryKey = QStringLiteral("window/geometry");
 const QString windowStateKey = QStringLiteral("window/state");
 const QString allFilesFilter = QStringLiteral("All files (*)");
 const QString pictureFilter = QStringLiteral("PNG images (*.png)");
+constexpr int probeIdleMilliseconds = 200;
 
 // The project has not chosen a licence yet; the About box says so until it has.
 constexpr const char* licenceText =
@@ -115,8 +117,22 @@ MainWindow::MainWindow(Application& app)
     view_ = view.get();
     setCentralWidget(view.release());
     view_->setFocus();
-    view_->setInputListener([this](bool pictureChanged) { refreshStatus(pictureChanged); });
+    view_->setInputListener([this](bool pictureChanged, bool cursorMoved) {
+        afterViewInput(pictureChanged, cursorMoved);
+    });
     setAcceptDrops(true);
+    auto probePanel = std::make_unique<ProbePanel>(this);
+    probePanel_ = probePanel.get();
+    addDockWidget(Qt::RightDockWidgetArea, probePanel.release());
+    probePanel_->hide();
+    auto probeIdle = std::make_unique<QTimer>(this);
+    probeIdle_ = probeIdle.release();
+    probeIdle_->setSingleShot(true);
+    probeIdle_->setInterval(probeIdleMilliseconds);
+    connect(probeIdle_, &QTimer::timeout, this, [this] {
+        app_.prepareProbe();
+        refreshProbe();
+    });
     buildMenuBar();
     buildStatusBar();
     restoreSettings();
@@ -180,6 +196,13 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     QAction* editAction = menuBar()->insertMenu(menus.at("&View")->menuAction(), edit.release());
     editAction->setProperty(desktopItemProperty, true);
 
+    QMenu* view = menus.at("&View");
+    markSeparator(view);
+    QAction* probe = probePanel_->toggleViewAction();
+    probe->setText(QStringLiteral("&Probe Panel"));
+    probe->setProperty(desktopItemProperty, true);
+    view->addAction(probe);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->menuAction()->setProperty(desktopItemProperty, true);
     addDesktopAction(help, QStringLiteral("&About Corvelt"), [this] { showAbout(); });
@@ -188,7 +211,7 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
 
 // The mode and the counts from the left, the load time at the right.
 void MainWindow::buildStatusBar() {
-    for (const char* name : {"mode", "model", "selection", "picks", "load"}) {
+    for (const char* name : {"mode", "model", "selection", "picks", "probe", "load"}) {
         auto label = std::make_unique<QLabel>();
         const QString key = QString::fromLatin1(name);
         label->setObjectName(key + QStringLiteral("Status"));
@@ -197,7 +220,7 @@ void MainWindow::buildStatusBar() {
         if (key == QStringLiteral("load"))
             statusBar()->addPermanentWidget(label.release());
         else
-            statusBar()->addWidget(label.release());
+            statusBar()->addWidget(label.release(), key == QStringLiteral("probe") ? 1 : 0);
     }
 }
 
@@ -219,6 +242,33 @@ void MainWindow::refreshStatus(bool countsToo) {
     statusFields_.at(QStringLiteral("picks"))->setText(QString::fromStdString(counts.picks));
 }
 
+// The probe follows the cursor; what else changes the picture leaves it until the
+// view is still.
+void MainWindow::afterViewInput(bool pictureChanged, bool cursorMoved) {
+    refreshStatus(pictureChanged);
+    if (cursorMoved) {
+        refreshProbe();
+    } else if (pictureChanged) {
+        statusFields_.at(QStringLiteral("probe"))->clear();
+        probeIdle_->start();
+    }
+}
+
+// Not while a drag turns or pans the picture under the cursor.
+void MainWindow::refreshProbe() {
+    QLabel* field = statusFields_.at(QStringLiteral("probe"));
+    const std::optional<ProbeReading> reading =
+        view_->cursorInside() && !app_.dragButton()
+            ? app_.probe(app_.state().lastMouseX, app_.state().lastMouseY)
+            : std::nullopt;
+    if (!reading) {
+        field->clear();
+        return;
+    }
+    field->setText(QString::fromStdString(probeStatusText(*reading)));
+    probePanel_->showReading(*reading);
+}
+
 void MainWindow::restoreSettings() {
     const QSettings settings;
     if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(defaultWindowSize());
@@ -230,8 +280,10 @@ void MainWindow::refreshRecentFiles() {
     const QStringList files = recentFiles_.files();
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString fileName = files[i];
-        QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(fileName)));
+        // An ampersand in a name is shown, not taken for a mnemonic.
+        const QString shown =
+            QDir::toNativeSeparators(fileName).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         action->setData(fileName);
         connect(action, &QAction::triggered, this, [this, fileName] { openRecentFile(fileName); });
     }
@@ -320,6 +372,8 @@ void MainWindow::showApplicationState() {
     syncDialogWindows();
     refreshTitle();
     refreshStatus(true);
+    statusFields_.at(QStringLiteral("probe"))->clear();
+    probeIdle_->start();
     savePictureAction_->setEnabled(app_.state().modelLoaded);
     copyPictureAction_->setEnabled(app_.state().modelLoaded);
 }

@@ -19,11 +19,13 @@ class QDropEvent;
 class QImage;
 class QLabel;
 class QMenu;
+class QTimer;
 class QUrl;
 
 namespace corvelt {
 
 class Application;
+class ProbePanel;
 class ToolDialog;
 class ViewWidget;
 
@@ -62,8 +64,9 @@ class MainWindow : public QMainWindow {
     void copyPicture() const;
 
     QMenu* recentFilesMenu() const { return recentMenu_; }
+    ProbePanel& probePanel() const { return *probePanel_; }
     // The status bar's field of that name ("mode", "model", "selection", "picks",
-    // "load"); its object name is the name followed by "Status".
+    // "probe", "load"); its object name is the name followed by "Status".
     QLabel* statusField(const QString& name) const;
 
     ViewWidget& view() const { return *view_; }
@@ -94,6 +97,8 @@ class MainWindow : public QMainWindow {
     void showAbout();
     void refreshTitle();
     void refreshStatus(bool countsToo);
+    void afterViewInput(bool pictureChanged, bool cursorMoved);
+    void refreshProbe();
     void runCommand(int commandId);
     void chooseAndOpenFile();
     void refreshMenuMarks();
@@ -115,6 +120,10 @@ class MainWindow : public QMainWindow {
     QAction* savePictureAction_ = nullptr;
     QAction* copyPictureAction_ = nullptr;
     std::map<QString, QLabel*> statusFields_;  // owned by the status bar
+    ProbePanel* probePanel_ = nullptr;         // owned by the window
+    // After a turn the probe's element grid is built once the view has been still for
+    // a moment, not at every step of a turn.
+    QTimer* probeIdle_ = nullptr;  // owned by the window
     bool loading_ = false;
 };
 

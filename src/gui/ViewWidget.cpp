@@ -106,10 +106,15 @@ void ViewWidget::paintEmptyHint() {
                                     "or drop one onto the window."));
 }
 
-void ViewWidget::afterInput() {
+void ViewWidget::afterInput(bool cursorMoved) {
     const bool changed = app_.repaintDue();
     syncWithApplication();
-    if (inputListener_) inputListener_(changed);
+    if (inputListener_) inputListener_(changed, cursorMoved);
+}
+
+void ViewWidget::leaveEvent(QEvent*) {
+    cursorInside_ = false;
+    if (inputListener_) inputListener_(false, true);
 }
 
 void ViewWidget::resizeEvent(QResizeEvent* event) {
@@ -160,7 +165,8 @@ void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
         dragging && !event->buttons().testFlag(qtButtonOf(*dragging)))
         app_.buttonUp(*dragging, app_.state().lastMouseX, app_.state().lastMouseY);
     app_.mouseMove(x, y);
-    afterInput();
+    cursorInside_ = rect().contains(event->position().toPoint());
+    afterInput(true);
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event) {

@@ -138,8 +138,8 @@ TEST_F(Drag, MiddleDragDuringAPanGestureDoesNotPanTwice) {
 }
 
 TEST_F(Drag, BatchDragLine) {
-    FileAnswers answers;
-    runBatchCommand(*parseBatchLine("drag middle 10 10 30 -5"), app, nullptr, answers);
+    BatchSession session;
+    runBatchCommand(*parseBatchLine("drag middle 10 10 30 -5"), app, nullptr, session);
     EXPECT_EQ(app.camera().originX, 220);
     EXPECT_EQ(app.camera().originY, 135);
     EXPECT_FALSE(app.dragButton());

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
+#include <QTableWidget>
 #include <QUrl>
 #include <fstream>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include "app/CommandId.h"
 #include "app/ProgramOptions.h"
 #include "gui/FrameImage.h"
+#include "gui/ProbePanel.h"
 #include "gui/RecentFiles.h"
 
 namespace corvelt {
@@ -77,6 +79,8 @@ TEST_F(DesktopTest, DesktopItemsStandAroundTheMenuTable) {
     const QMenu& edit = popup(window, "&Edit");
     EXPECT_EQ(texts(edit.actions()), QStringList{"&Copy Picture"});
     EXPECT_EQ(edit.actions()[0]->shortcut(), QKeySequence(QKeySequence::Copy));
+    EXPECT_EQ(texts(popup(window, "&View").actions()),
+              (QStringList{"View &Kit", "-", "&Probe Panel"}));
     EXPECT_EQ(texts(popup(window, "&Help").actions()), QStringList{"&About Corvelt"});
 }
 
@@ -273,6 +277,36 @@ TEST_F(DesktopTest, StatusBarFollowsModeCountsAndPicks) {
                       QPoint(view().width() / 2 + 5, view().height() / 2 + 5));
     EXPECT_EQ(status("mode"), QStringLiteral("Pick elements at a point"));
     EXPECT_EQ(status("picks"), QStringLiteral("Picked: 1 element, 0 nodes"));
+}
+
+// --- The probe.
+
+// The 4 x 2 grid seen from +z: element e carries the value e everywhere. At 80 % of
+// element 6 (column 2, row 1) towards its upper right the nearest corner is its
+// corner 2, node 13.
+TEST_F(DesktopTest, ProbeFollowsTheCursor) {
+    open(testing::squareGrid(4, 2));
+    app.applyViewAngles(-90, 90, true);
+    view().syncWithApplication();
+    EXPECT_FALSE(window.probePanel().isVisible());
+    const Pixel pixel = app.camera().viewToPixel(2.8, 1.8);
+    QTest::mouseMove(&view(), QPoint(pixel.x, pixel.y));
+    EXPECT_EQ(status("probe"), QStringLiteral("Element 6: Se 6 on the first surface; node 13"));
+
+    actionNamed(popup(window, "&View"), "&Probe Panel")->trigger();
+    EXPECT_TRUE(window.probePanel().isVisible());
+    const QTableWidget& table = window.probePanel().table();
+    EXPECT_EQ(window.probePanel().heading().text(),
+              QStringLiteral("Node 13: corner 2 of element 6"));
+    for (int c = 0; c < stressComponentCount; ++c)
+        for (int surface = 0; surface < 2; ++surface)
+            EXPECT_EQ(table.item(c, surface)->text(), QStringLiteral("6"));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view(), &leave);
+    EXPECT_EQ(status("probe"), QString());
+    EXPECT_EQ(window.probePanel().heading().text(),
+              QStringLiteral("Node 13: corner 2 of element 6"));  // kept for reading
 }
 
 // --- The mouse: drags through Qt's events.
