@@ -1,5 +1,6 @@
 #include "gui/ProbePanel.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -16,10 +17,10 @@ namespace corvelt {
 
 namespace {
 
-QString columnTitle(int surface, int facing) {
+QString columnTitle(int surface) {
     QString title = QString::fromStdString(surfaceName(surface));
     title[0] = title[0].toUpper();
-    return surface == facing ? title + QStringLiteral(" (facing)") : title;
+    return title;
 }
 
 }  // namespace
@@ -38,12 +39,14 @@ ProbePanel::ProbePanel(QWidget* parent) : QDockWidget(QStringLiteral("Probe"), p
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         table->setVerticalHeaderItem(c, item.release());  // owned by the table
     }
-    table->setHorizontalHeaderLabels({columnTitle(0, -1), columnTitle(1, -1)});
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setHorizontalHeaderLabels({columnTitle(0), columnTitle(1)});
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     heading_ = heading.get();
     table_ = table.get();
     layout->addWidget(heading.release());
     layout->addWidget(table.release());
+    layout->addStretch();
     contents->setLayout(layout.release());
     setWidget(contents.release());
 }
@@ -53,8 +56,12 @@ void ProbePanel::showReading(const ProbeReading& reading) {
                           .arg(reading.node)
                           .arg(reading.corner)
                           .arg(reading.element));
-    table_->setHorizontalHeaderLabels(
-        {columnTitle(0, reading.surface), columnTitle(1, reading.surface)});
+    // The surface that faces the viewer, whose value the status bar shows, in bold.
+    for (int surface = 0; surface < 2; ++surface) {
+        QFont font = table_->horizontalHeader()->font();
+        font.setBold(surface == reading.surface);
+        table_->horizontalHeaderItem(surface)->setFont(font);
+    }
     for (int surface = 0; surface < 2; ++surface)
         for (int c = 0; c < stressComponentCount; ++c) {
             const QString text = QString::fromStdString(
