@@ -1,7 +1,6 @@
 #include "app/BatchCommand.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "app/DialogControlId.h"
 #include "app/DialogTemplate.h"
 #include "app/MenuTable.h"
+#include "model/NumberScan.h"
 
 namespace corvelt {
 
@@ -36,8 +36,16 @@ std::vector<std::string_view> splitWords(std::string_view text) {
     return words;
 }
 
+// A word as a message shows it: a long one by its first bytes only, so that a
+// message stays short whatever the line held.
+std::string shown(std::string_view word) {
+    constexpr std::size_t shownBytes = 40;
+    if (word.size() <= shownBytes) return std::string(word);
+    return std::string(word.substr(0, shownBytes)) + "...";
+}
+
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + shown(text) + "\"";
 }
 
 // from_chars takes no '+'; a script may well write "+240".
@@ -55,21 +63,23 @@ std::int32_t parseInteger(std::string_view word, std::string_view what, std::int
     if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
         throw BatchLineError(std::string(what) + " " + quoted(word) + " is not a whole number");
     if (error == std::errc::result_out_of_range || value < min || value > max)
-        throw BatchLineError(std::string(what) + " " + std::string(word) + " is out of range (" +
+        throw BatchLineError(std::string(what) + " " + shown(word) + " is out of range (" +
                              std::to_string(min) + " .. " + std::to_string(max) + ")");
     return static_cast<std::int32_t>(value);
 }
 
+// Read as the result file's numbers are: a value too small for a double is zero.
 double parseAngle(std::string_view word, std::string_view what) {
-    const std::string_view digits = withoutPlus(word);
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
-        throw BatchLineError(std::string(what) + " " + quoted(word) + " is not a number");
-    if (error == std::errc::result_out_of_range || !std::isfinite(value))
-        throw BatchLineError(std::string(what) + " " + std::string(word) +
-                             " is not a finite number");
-    return value;
+    const char* last = word.data() + word.size();
+    const ScanResult<double> scanned = scanDouble(word.data(), last);
+    const std::string start = std::string(what) + " " + quoted(word);
+    if (scanned.status == ScanStatus::notANumber || scanned.end != last)
+        throw BatchLineError(start + " is not a number");
+    if (scanned.status == ScanStatus::notFinite)
+        throw BatchLineError(start + " is not a finite number");
+    if (scanned.status == ScanStatus::outOfRange)
+        throw BatchLineError(start + " is out of range (beyond the largest double)");
+    return scanned.value;
 }
 
 std::int32_t parsePixel(std::string_view word, std::string_view what) {
@@ -100,6 +110,9 @@ void expectArguments(const std::vector<std::string_view>& words, std::size_t cou
 std::string pathArgument(std::string_view line, std::string_view word) {
     const std::string_view rest = trim(trim(line).substr(word.size()));
     if (rest.empty()) throw BatchLineError(std::string(word) + " needs a PATH");
+    // The system would cut the name at the NUL and use another file.
+    if (rest.find('\0') != std::string_view::npos)
+        throw BatchLineError(std::string(word) + ": a PATH cannot contain a NUL byte");
     return std::string(rest);
 }
 
@@ -107,7 +120,7 @@ int parseMenuCommand(std::string_view word) {
     const int id = parseInteger(word, "command id", 0, 99999);
     if (id == openCommand)
         throw BatchLineError("command 40001 asks for a file dialog; use open PATH instead");
-    if (!isMenuCommand(id)) throw BatchLineError("no menu command has the id " + std::string(word));
+    if (!isMenuCommand(id)) throw BatchLineError("no menu command has the id " + shown(word));
     return id;
 }
 

@@ -25,6 +25,25 @@ void writeState(const Application& app, const std::filesystem::path& path,
     if (!out) throw std::runtime_error("cannot write the state file " + path.string());
 }
 
+enum class LineRead { line, end, tooLong };
+
+// std::getline without its unbounded growth: a line longer than maxBatchLineBytes
+// (a stream without line ends, say /dev/zero) is not read to its end.
+LineRead readLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf& source = *in.rdbuf();
+    for (;;) {
+        const int c = source.sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            return line.empty() ? LineRead::end : LineRead::line;
+        }
+        if (c == '\n') return LineRead::line;
+        if (line.size() == maxBatchLineBytes) return LineRead::tooLong;
+        line.push_back(static_cast<char>(c));
+    }
+}
+
 const DialogState& newestOpenDialog(const Application& app, DialogKind kind) {
     const DialogState* newest = app.newestDialog(kind);
     if (newest == nullptr)
@@ -117,8 +136,12 @@ void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* f
 
 std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
     std::string text;
+    text.reserve(maxBatchLineBytes);
     BatchSession session;
-    for (std::int64_t number = 1; std::getline(script, text); ++number) {
+    for (std::int64_t number = 1;; ++number) {
+        const LineRead read = readLine(script, text);
+        if (read == LineRead::end) break;
+        if (read == LineRead::tooLong) return BatchFailure{number, "line too long"};
         try {
             if (const std::optional<BatchCommand> command = parseBatchLine(text))
                 runBatchCommand(*command, app, frames, session);

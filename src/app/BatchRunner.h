@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -36,6 +37,10 @@ struct BatchFailure {
     std::int64_t line = 0;  // one-based
     std::string message;
 };
+
+// A script line may hold this many bytes, its line end not counted; a longer
+// line fails without being read to its end, so memory stays bounded.
+inline constexpr std::size_t maxBatchLineBytes = 65536;
 
 // Runs a script line by line on the application and stops at the first line that
 // fails.

@@ -1,6 +1,8 @@
 #include "gui/FrameImage.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
+#include <fstream>
 #include <stdexcept>
 
 #include "app/Application.h"
@@ -19,9 +21,16 @@ QImage renderFrame(Application& app) {
 
 void PngFrameSink::writePng(Application& app, const std::filesystem::path& path) {
     const QImage image = renderFrame(app);
-    // File names are bytes on Linux; let Qt decode them as it encodes them.
-    if (!image.save(QFile::decodeName(path.c_str()), "PNG"))
-        throw std::runtime_error("cannot write the image " + path.string());
+    // Qt names files by QString, which cannot hold every byte string a Linux file
+    // name may be; the PNG is made in memory and written under the path's own bytes.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) throw std::runtime_error("cannot encode the image as PNG");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(png.constData(), png.size());
+    out.close();
+    if (!out) throw std::runtime_error("cannot write the image " + path.string());
 }
 
 }  // namespace corvelt

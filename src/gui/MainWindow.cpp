@@ -36,6 +36,7 @@
 
 #include "app/Application.h"
 #include "app/CommandId.h"
+#include "app/DisplayText.h"
 #include "app/MenuTable.h"
 #include "app/ProgramOptions.h"
 #include "app/StatusText.h"
@@ -67,19 +68,22 @@ QString fileNameOf(const std::string& path) {
 }
 
 // The reader's messages start with their headline and name file and line; other
-// failures get the same headline so that the user sees one kind of message.
+// failures get the same headline so that the user sees one kind of message. A file
+// name that is not UTF-8 is shown with its bytes escaped.
 QString loadFailureMessage(const std::exception_ptr& failure, const std::filesystem::path& path) {
     const std::string where =
         std::string(resultFileReadErrorHeadline) + "\n" + path.string() + ": ";
+    std::string message;
     try {
         std::rethrow_exception(failure);
     } catch (const ResultFileError& error) {
-        return QString::fromUtf8(error.what());
+        message = error.what();
     } catch (const std::bad_alloc&) {
-        return QString::fromUtf8(where + "not enough memory to read the file");
+        message = where + "not enough memory to read the file";
     } catch (const std::exception& error) {
-        return QString::fromUtf8(where + error.what());
+        message = where + error.what();
     }
+    return QString::fromStdString(displayText(message));
 }
 
 const QString geometryKey = QStringLiteral("window/geometry");

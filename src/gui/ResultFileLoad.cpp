@@ -1,7 +1,6 @@
 #include "gui/ResultFileLoad.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QThread>
@@ -13,6 +12,7 @@
 #include <memory>
 
 #include "app/Application.h"
+#include "app/DisplayText.h"
 
 namespace corvelt {
 
@@ -83,8 +83,8 @@ class BusyCursor {
 
 void setUpDialog(QProgressDialog& dialog, const std::filesystem::path& path) {
     dialog.setWindowTitle(QStringLiteral("Corvelt"));
-    dialog.setLabelText(
-        QStringLiteral("Reading %1 ...").arg(QFile::decodeName(path.filename().c_str())));
+    dialog.setLabelText(QStringLiteral("Reading %1 ...")
+                            .arg(QString::fromStdString(displayText(path.filename().native()))));
     dialog.setRange(0, progressSteps);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setAutoClose(false);

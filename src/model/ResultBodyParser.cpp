@@ -78,9 +78,12 @@ ChunkOutcome ResultBodyParser::parse(const ChunkWindow& window, std::int64_t fir
     while (true) {
         while (p < chunkEnd && isBlank(*p))
             ++p;
-        if (p >= chunkEnd || token >= tokenEnd) return {};
-        // A comma follows its number directly, never a blank or another comma.
+        if (p >= chunkEnd || token >= tokenCount) return {};
+        // A comma follows its number directly, never a blank or another comma. It is
+        // judged even where no token of this chunk follows it: the chunk that read the
+        // number before it stopped at its end.
         if (*p == ',') return faultAt(p, expectedToken(layout_, token));
+        if (token >= tokenEnd) return {};
 
         const ResultArrays into =
             checkOnly ? ResultArrays{&scratchPoint, scratchCorners, &scratchBlock} : arrays_;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <utility>
+
+#include "model/FiniteArithmetic.h"
 
 namespace corvelt {
 
@@ -81,9 +84,19 @@ void ShellModel::computeBounds() {
     }
 }
 
+namespace {
+
+// A quarter of the length of the edge from a to b, finite for all finite ends.
+double quarterLength(const Point3D& a, const Point3D& b) {
+    return std::hypot(b.x * 0.25 - a.x * 0.25, b.y * 0.25 - a.y * 0.25, b.z * 0.25 - a.z * 0.25);
+}
+
+}  // namespace
+
 double ShellModel::computeMeanEdgeLength() const {
     // A nodes-only model has no edges; its labels then have no height.
     if (elementStresses.empty()) return 0.0;
+    const double edgeCount = static_cast<double>(elementStresses.size()) * nodesPerElement;
     double sum = 0.0;
     for (std::size_t e = 0; e < elementStresses.size(); ++e) {
         const std::int32_t* corners = elementCorners(static_cast<std::int32_t>(e));
@@ -93,7 +106,21 @@ double ShellModel::computeMeanEdgeLength() const {
             sum += length(b - a);
         }
     }
-    return sum / (static_cast<double>(elementStresses.size()) * nodesPerElement);
+    const double mean = sum / edgeCount;
+    if (std::isfinite(mean)) return mean;
+
+    // Coordinates near the ends of the double range: the mean of quarter lengths,
+    // each divided by the count first, cannot overflow; a mean beyond the range is
+    // held at its end.
+    double quarterMean = 0.0;
+    for (std::size_t e = 0; e < elementStresses.size(); ++e) {
+        const std::int32_t* corners = elementCorners(static_cast<std::int32_t>(e));
+        for (int j = 0; j < nodesPerElement; ++j)
+            quarterMean +=
+                quarterLength(nodes[corners[j]], nodes[corners[(j + 1) % nodesPerElement]]) /
+                edgeCount;
+    }
+    return quarterMean > largestFinite / 4 ? largestFinite : quarterMean * 4;
 }
 
 }  // namespace corvelt

@@ -91,6 +91,7 @@ struct ShellModel {
     ProjectedExtent projectedExtent() const;
 
     void computeBounds();
+    // Always finite: a mean beyond the double range is the largest double.
     double computeMeanEdgeLength() const;
 };
 

@@ -35,8 +35,8 @@ constexpr std::int32_t concurrentElementCount = 20000;
 // corners of every polygon cut from it, and none of them covers a centre. On a
 // model of a million elements most elements are that small.
 bool coversPixelCentres(const ScreenMapper& screen, const ViewRect& box) {
-    const Pixel low = screen.toPixel({box.xMin, box.yMin});
-    const Pixel high = screen.toPixel({box.xMax, box.yMax});
+    const Pixel low = screen.toPixelInGuard({box.xMin, box.yMin});
+    const Pixel high = screen.toPixelInGuard({box.xMax, box.yMax});
     return low.x != high.x && low.y != high.y;
 }
 
@@ -101,8 +101,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
         if (!frame.contour && !frame.fill) continue;
         frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
         if (insideGuard) {
-            frame.topRow = screen.toPixel({box.xMin, box.yMax}).y;
-            frame.bottomRow = screen.toPixel({box.xMin, box.yMin}).y;
+            frame.topRow = screen.toPixelInGuard({box.xMin, box.yMax}).y;
+            frame.bottomRow = screen.toPixelInGuard({box.xMin, box.yMin}).y;
             const std::int32_t middle = frame.topRow / 2 + frame.bottomRow / 2;
             ++summary.areaRows[std::clamp(middle, 0, rows - 1)];
         }

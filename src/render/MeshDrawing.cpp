@@ -128,20 +128,15 @@ void drawElementNumbers(PaintContext& context, PlotScope scope) {
     const ViewRect area = labelArea(context, model.elementCount() - 1, height);
     for (std::int32_t element = 0; element < model.elementCount(); ++element) {
         if (scope == PlotScope::selected && !model.elementSelected[element]) continue;
-        Point2D centroid;
-        for (const Point2D& corner : projectedCorners(model, element)) {
-            centroid.x += corner.x;
-            centroid.y += corner.y;
-        }
-        centroid.x /= ShellModel::nodesPerElement;
-        centroid.y /= ShellModel::nodesPerElement;
+        const Point2D centroid = centreOf(projectedCorners(model, element));
         if (!area.contains(centroid)) continue;
 
         const IndexText text(element);
         const int length = static_cast<int>(text.view().size());
         const Pixel anchor = context.screen.toPixel(centroid);
         // Centred on the centroid as if every character were one font width wide.
-        const Pixel topLeft{anchor.x - length * font.width / 2, anchor.y - font.height / 2};
+        const Pixel topLeft{saturatingAdd(anchor.x, -(length * font.width / 2)),
+                            saturatingAdd(anchor.y, -(font.height / 2))};
         context.canvas.drawText(topLeft, text.view(), font, elementNumberColour);
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "model/FiniteArithmetic.h"
 #include "model/Point.h"
 #include "model/ShellModel.h"
 
@@ -17,6 +18,12 @@ inline ProjectedCorners projectedCorners(const ShellModel& model, std::int32_t e
     for (int j = 0; j < ShellModel::nodesPerElement; ++j)
         corners[j] = model.projectedNodes[nodes[j]];
     return corners;
+}
+
+// The mean of the four corners: the centre of the contour's fan and of the element
+// number. Finite for all finite corners.
+inline Point2D centreOf(const ProjectedCorners& c) {
+    return {meanOfFour(c[0].x, c[1].x, c[2].x, c[3].x), meanOfFour(c[0].y, c[1].y, c[2].y, c[3].y)};
 }
 
 }  // namespace corvelt

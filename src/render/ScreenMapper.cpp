@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "model/FiniteArithmetic.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -30,15 +31,23 @@ bool inside(Point2D p, Side side, double limit) {
     return false;
 }
 
+// The other coordinate where the edge from `in` to `out` meets the line at `limit`.
+double crossingAt(double limit, double inAcross, double outAcross, double inAlong,
+                  double outAlong) {
+    const double t = (limit - inAcross) / (outAcross - inAcross);
+    const double along = inAlong + (outAlong - inAlong) * t;
+    if (std::isfinite(along)) [[likely]]
+        return along;
+    // Ends so far apart that their differences overflow.
+    return weightedBetween(inAlong, outAlong, fractionBetween(limit, inAcross, outAcross));
+}
+
 // The crossing of the edge with the side's line, always interpolated from the inside
 // end, so that two polygons sharing an edge get the very same point.
 Point2D crossing(Point2D in, Point2D out, Side side, double limit) {
-    if (side == Side::left || side == Side::right) {
-        const double t = (limit - in.x) / (out.x - in.x);
-        return {limit, in.y + (out.y - in.y) * t};
-    }
-    const double t = (limit - in.y) / (out.y - in.y);
-    return {in.x + (out.x - in.x) * t, limit};
+    if (side == Side::left || side == Side::right)
+        return {limit, crossingAt(limit, in.x, out.x, in.y, out.y)};
+    return {crossingAt(limit, in.y, out.y, in.x, out.x), limit};
 }
 
 // One Sutherland-Hodgman pass against one side of the band.
@@ -75,6 +84,12 @@ ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
     if (usable_) {
         visible_ = visibleArea(drawingMargin);
         guard_ = visibleArea(guardPixels);
+        // With the band and the centre within a quarter of the double range, a point
+        // in the band differs from the centre by a finite amount, which the scale
+        // turns into the small offset that the band was built from.
+        const auto small = [](double v) { return std::fabs(v) <= largestFinite / 4; };
+        guardBounded_ = small(guard_.xMin) && small(guard_.xMax) && small(guard_.yMin) &&
+                        small(guard_.yMax) && small(centerX_) && small(centerY_);
     }
 }
 
@@ -90,13 +105,19 @@ ViewRect ScreenMapper::visibleArea(double marginPixels) const {
 
 ScreenReach ScreenMapper::reach(const ViewRect& box) const {
     if (!usable_ || !visible_.overlaps(box)) return ScreenReach::hidden;
-    return guard_.contains(box) ? ScreenReach::insideGuard : ScreenReach::crossesGuard;
+    return guardBounded_ && guard_.contains(box) ? ScreenReach::insideGuard
+                                                 : ScreenReach::crossesGuard;
 }
 
 void ScreenMapper::clipAndMap(std::span<const Point2D> corners, ScreenPolygon& out) const {
     assert(corners.size() + 4 <= ScreenPolygon::capacity);
     out.clear();
     if (corners.empty() || !usable_) return;
+    if (!guardBounded_) {
+        for (const Point2D& p : corners)
+            out.push(toPixel(p));
+        return;
+    }
     const ViewRect box = boundingBox(corners);
     if (guard_.contains(box)) {
         mapPolygon(corners, false, out);

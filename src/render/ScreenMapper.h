@@ -6,6 +6,7 @@
 #include "model/Point.h"
 #include "render/ScreenPolygon.h"
 #include "view/Pixel.h"
+#include "view/PixelMapping.h"
 #include "view/ViewRect.h"
 
 namespace corvelt {
@@ -23,7 +24,9 @@ enum class ScreenReach : std::uint8_t {
 // guard band (the client area widened by guardPixels on every side) map exactly as
 // the camera's truncating viewToPixel does. Polygons that leave the band are clipped
 // to it first in view space, so deep zoom neither overflows int32 nor bends visible
-// edges (a far corner that saturated would tilt the edge toward it).
+// edges (a far corner that saturated would tilt the edge toward it). A view so wide
+// that its guard band reaches near the ends of the double range has no usable band:
+// everything then maps through the saturating conversion, unclipped.
 class ScreenMapper {
   public:
     static constexpr double guardPixels = 256.0;
@@ -36,9 +39,19 @@ class ScreenMapper {
     // False for a zero or non-finite scale (e.g. a minimised window): nothing maps.
     bool usable() const { return usable_; }
 
+    // The camera's viewToPixel: far points saturate, NaN maps to the origin.
     Pixel toPixel(Point2D v) const {
-        return {originX_ + static_cast<std::int32_t>((v.x - centerX_) * scale_),
-                originY_ - static_cast<std::int32_t>((v.y - centerY_) * scale_)};
+        return {mapToPixel(originX_, centerX_, v.x, scale_),
+                mapToPixel(originY_, v.y, centerY_, scale_)};
+    }
+
+    // The same for a point of geometry that reach() found insideGuard: such a point
+    // lands near the client area, so the hot paths skip the saturation.
+    Pixel toPixelInGuard(Point2D v) const {
+        return {static_cast<std::int32_t>(originX_ +
+                                          static_cast<std::int64_t>((v.x - centerX_) * scale_)),
+                static_cast<std::int32_t>(originY_ -
+                                          static_cast<std::int64_t>((v.y - centerY_) * scale_))};
     }
 
     // The view-space rectangle whose points land on the client area, widened by a
@@ -53,7 +66,8 @@ class ScreenMapper {
     bool mayShow(Point2D p) const { return usable_ && visible_.contains(p); }
 
     // Converts a polygon of at most eight corners, clipping it to the guard band
-    // when it may leave it. A polygon wholly outside the band comes out empty.
+    // when it may leave it (it must not, unless reach() found it insideGuard). A
+    // polygon wholly outside the band comes out empty.
     void mapPolygon(std::span<const Point2D> corners, bool mayLeaveGuard,
                     ScreenPolygon& out) const {
         if (mayLeaveGuard) {
@@ -62,13 +76,14 @@ class ScreenMapper {
         }
         out.clear();
         for (const Point2D& p : corners)
-            out.push(toPixel(p));
+            out.push(toPixelInGuard(p));
     }
 
   private:
     void clipAndMap(std::span<const Point2D> corners, ScreenPolygon& out) const;
 
     bool usable_ = false;
+    bool guardBounded_ = false;  // points inside the guard band cannot overflow a pixel
     std::int32_t originX_ = 0;
     std::int32_t originY_ = 0;
     double centerX_ = 0.0;

@@ -1,7 +1,9 @@
 #include "render/Shading.h"
 
 #include <cmath>
+#include <numeric>
 
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "render/ElementPlanes.h"
 #include "view/Rotation.h"
@@ -10,14 +12,20 @@
 namespace corvelt {
 
 std::optional<Point3D> placeLight(const ShellModel& model, const ViewCamera& camera) {
-    const Point3D boxCentre{(model.minX + model.maxX) * 0.5, (model.minY + model.maxY) * 0.5,
-                            (model.minZ + model.maxZ) * 0.5};
+    const Point3D boxCentre{std::midpoint(model.minX, model.maxX),
+                            std::midpoint(model.minY, model.maxY),
+                            std::midpoint(model.minZ, model.maxZ)};
     const double depth = camera.viewDepth(boxCentre);
     const double dx = model.maxX - model.minX;
     const double dy = model.maxY - model.minY;
     const double dz = model.maxZ - model.minZ;
-    const double diagonal = std::sqrt(dx * dx + dy * dy + dz * dz);
-    return screenToWorld({camera.centerX, camera.centerY, depth + diagonal}, camera);
+    double diagonal = std::sqrt(dx * dx + dy * dy + dz * dz);
+    // A box too big for the plain formula: its diagonal from halved sides.
+    if (!std::isfinite(diagonal))
+        diagonal = clampToFinite(2.0 * std::hypot(model.maxX * 0.5 - model.minX * 0.5,
+                                                  model.maxY * 0.5 - model.minY * 0.5,
+                                                  model.maxZ * 0.5 - model.minZ * 0.5));
+    return screenToWorld({camera.centerX, camera.centerY, clampToFinite(depth + diagonal)}, camera);
 }
 
 Point3D elementNormal(const ShellModel& model, const ViewCamera& camera, std::int32_t element) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "render/ElementPlanes.h"
 #include "render/PaintContext.h"
@@ -39,7 +40,9 @@ bool bandLimitsFrom(std::size_t count, const std::vector<std::uint8_t>& selected
     }
 
     constexpr int bands = ShellModel::colorCount;
-    const double step = (maximum - minimum) / bands;
+    double step = (maximum - minimum) / bands;
+    // Extremes so far apart that their difference overflows: halve them first.
+    if (!std::isfinite(step)) step = (maximum * 0.5 - minimum * 0.5) / bands * 2.0;
     limits.values[0] = minimum;
     for (int k = 1; k < bands; ++k)
         limits.values[k] = limits.values[k - 1] + step;
@@ -102,16 +105,9 @@ void drawElementContour(PaintContext& context, std::int32_t element, const BandL
 void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
                         double shading, ScreenReach reach) {
-    Point2D centre;
-    for (const Point2D& corner : corners) {
-        centre.x += corner.x;
-        centre.y += corner.y;
-    }
-    centre.x *= 0.25;
-    centre.y *= 0.25;
-
+    const Point2D centre = centreOf(corners);
     const auto& f = cornerValues;
-    const double centreValue = 0.25 * (f[0] + f[1] + f[2] + f[3]);
+    const double centreValue = meanOfFour(f[0], f[1], f[2], f[3]);
     for (int j = 0; j < 4; ++j) {
         const int next = (j + 1) % 4;
         fillTriangleBands(context, {centre, corners[j], corners[next]},

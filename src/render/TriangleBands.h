@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <span>
 #include <utility>
 
+#include "model/FiniteArithmetic.h"
 #include "model/Point.h"
 #include "render/BandLimits.h"
 
@@ -39,8 +41,15 @@ inline bool FindPointBetweenTwoPointsByphysicalQuantity(Point2D a, Point2D b, do
         out = a;
         return true;
     }
-    out.x = (target - valueA) * (b.x - a.x) / (valueB - valueA) + a.x;
-    out.y = (target - valueA) * (b.y - a.y) / (valueB - valueA) + a.y;
+    const double span = valueB - valueA;
+    out.x = (target - valueA) * (b.x - a.x) / span + a.x;
+    out.y = (target - valueA) * (b.y - a.y) / span + a.y;
+    // One test catches every overflow (of the span, a product or a sum) and a NaN:
+    // values or positions so far apart need the fraction taken first.
+    if (!(std::fabs(out.x) + std::fabs(out.y) + std::fabs(span) <= largestFinite)) [[unlikely]] {
+        const double t = fractionBetween(target, valueA, valueB);
+        out = {weightedBetween(a.x, b.x, t), weightedBetween(a.y, b.y, t)};
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "view/Depth.h"
 
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
 
@@ -10,15 +11,14 @@ double nodeDepth(const ShellModel& model, const ViewCamera& camera, std::int32_t
 }
 
 double elementDepth(const ShellModel& model, const ViewCamera& camera, std::int32_t element) {
-    const std::int32_t* corners = model.elementCorners(element);
-    double sx = 0.0, sy = 0.0, sz = 0.0;
-    for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
-        const Point3D& p = model.nodes[corners[j]];
-        sx += p.x;
-        sy += p.y;
-        sz += p.z;
-    }
-    return -camera.viewDepth({sx * 0.25, sy * 0.25, sz * 0.25});
+    const std::int32_t* c = model.elementCorners(element);
+    const Point3D& p0 = model.nodes[c[0]];
+    const Point3D& p1 = model.nodes[c[1]];
+    const Point3D& p2 = model.nodes[c[2]];
+    const Point3D& p3 = model.nodes[c[3]];
+    return -camera.viewDepth({meanOfFour(p0.x, p1.x, p2.x, p3.x),
+                              meanOfFour(p0.y, p1.y, p2.y, p3.y),
+                              meanOfFour(p0.z, p1.z, p2.z, p3.z)});
 }
 
 }  // namespace corvelt

@@ -1,5 +1,6 @@
 #include "view/Projection.h"
 
+#include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
 
@@ -11,8 +12,10 @@ void projectAllNodes(ShellModel& model, const ViewCamera& camera) {
     const std::size_t count = model.nodes.size();
     for (std::size_t i = 0; i < count; ++i) {
         const Point3D& p = model.nodes[i];
-        model.projectedNodes[i] = {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
-                                   p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13]};
+        // Coordinates near the ends of the double range can project beyond them;
+        // such a node is drawn at the end of the range instead.
+        model.projectedNodes[i] = {clampToFinite(p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12]),
+                                   clampToFinite(p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13])};
     }
 }
 

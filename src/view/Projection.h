@@ -10,7 +10,8 @@ struct ViewCamera;
 // Operations that tie the camera to the model's nodes. Projection runs once per
 // change of the view matrix; fitting, zooming and panning never re-project.
 
-// Recomputes every projected node position from the view matrix.
+// Recomputes every projected node position from the view matrix. Positions are
+// always finite: one beyond the double range is held at its end.
 void projectAllNodes(ShellModel& model, const ViewCamera& camera);
 
 // Stores the angles, rebuilds the view matrix and projects; does not fit.

@@ -1,5 +1,8 @@
 #include "view/Rotation.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "view/Matrix4.h"
 #include "view/ViewCamera.h"
 
@@ -22,7 +25,7 @@ Point3D unit(Point3D v) {
 }
 
 void rotateAboutScreenAxis(ViewCamera& camera, Point3D screenAxis, double angle) {
-    Matrix4& m = camera.viewMatrix;
+    Matrix4 m = camera.viewMatrix;
     const Point3D pivot = transformPoint(m, camera.worldBoxCenter());
     m = multiply(m, axisRotationMatrix(pivot, pivot + screenAxis, angle));
 
@@ -37,6 +40,10 @@ void rotateAboutScreenAxis(ViewCamera& camera, Point3D screenAxis, double angle)
     setRow(m, 1, unit(yImage - origin));
     setRow(m, 2, unit(zImage - origin));
     setRow(m, 3, origin);
+    // A pivot near the ends of the double range can overflow the frame: such a turn
+    // is not taken, and the view stays as it was.
+    if (std::all_of(m.begin(), m.end(), [](double v) { return std::isfinite(v); }))
+        camera.viewMatrix = m;
 }
 
 }  // namespace

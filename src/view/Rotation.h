@@ -11,7 +11,8 @@ struct ViewCamera;
 // Turns the view matrix about the screen's horizontal (X) or vertical (Y) axis
 // through the on-screen position of the world box centre, then rebuilds its frame
 // as exactly orthonormal so that many steps neither shear nor stretch. Projects
-// nothing and keeps the screen mapping; the caller projects the nodes.
+// nothing and keeps the screen mapping; the caller projects the nodes. A turn whose
+// matrix would not be finite (a model near the ends of the double range) is not taken.
 void rotateAboutScreenX(ViewCamera& camera, double angle);
 void rotateAboutScreenY(ViewCamera& camera, double angle);
 

@@ -1,30 +1,26 @@
 #include "view/ViewCamera.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
+
+#include "view/PixelMapping.h"
 
 namespace corvelt {
 
 namespace {
 
-// Offsets are kept well inside int32 so that origin + offset cannot overflow either.
-constexpr double maxPixelOffset = 1 << 30;
-
-std::int32_t truncatedOffset(double offset) {
-    if (std::isnan(offset)) return 0;
-    return static_cast<std::int32_t>(
-        std::clamp(std::trunc(offset), -maxPixelOffset, maxPixelOffset));
-}
-
-std::int32_t saturatingAdd(std::int32_t base, std::int32_t offset) {
-    const std::int64_t sum = static_cast<std::int64_t>(base) + offset;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 bool usableScale(double s) {
     return std::isfinite(s) && s > 0.0;
+}
+
+// Pixels per model unit that fit `pixels` onto the extent from low to high; the
+// extent of two far-apart values is halved first where it would overflow.
+double pixelsPerUnit(std::int32_t pixels, double low, double high) {
+    const double extent = std::fabs(high - low);
+    if (std::isfinite(extent)) [[likely]]
+        return pixels / extent;
+    return pixels * 0.5 / std::fabs(high * 0.5 - low * 0.5);
 }
 
 }  // namespace
@@ -39,36 +35,42 @@ void ViewCamera::buildViewMatrix(double newAlpha, double newBeta) {
 }
 
 void ViewCamera::fitToExtents() {
-    const double sx = screenWidth / std::fabs(viewMaxX - viewMinX);
-    const double sy = screenHeight / std::fabs(viewMaxY - viewMinY);
+    const double sx = pixelsPerUnit(screenWidth, viewMinX, viewMaxX);
+    const double sy = pixelsPerUnit(screenHeight, viewMinY, viewMaxY);
     // The smaller ratio wins; a zero ratio (zero-sized client area) gives way to the other.
     double chosen;
     if (sy <= sx)
         chosen = sy == 0.0 ? sx : sy;
     else
         chosen = sx == 0.0 ? sy : sx;
-    // Nodes that all project onto one point give no finite ratio: keep the scale we have.
+    // Nodes that all project onto one point give no finite ratio: keep the scale we
+    // have. A zero-sized client area gives 0, which maps nothing until the next fit.
     if (std::isfinite(chosen))
         scale = chosen * 0.95;
     else if (!usableScale(scale))
         scale = 1.0;
     originX = screenWidth / 2;
     originY = screenHeight / 2;
-    centerX = (viewMaxX + viewMinX) * 0.5;
-    centerY = (viewMaxY + viewMinY) * 0.5;
+    // The midpoint of two finite values is finite; it is (max + min) * 0.5 wherever
+    // that sum does not overflow.
+    centerX = std::midpoint(viewMinX, viewMaxX);
+    centerY = std::midpoint(viewMinY, viewMaxY);
 }
 
 void ViewCamera::zoomToRectangle(Pixel anchor, Pixel current) {
     const Point2D a = pixelToView(anchor);
     const Point2D b = pixelToView(current);
-    centerX = (a.x + b.x) * 0.5;
-    centerY = (a.y + b.y) * 0.5;
+    const double newCenterX = std::midpoint(a.x, b.x);
+    const double newCenterY = std::midpoint(a.y, b.y);
+    if (!std::isfinite(newCenterX) || !std::isfinite(newCenterY)) return;
+    centerX = newCenterX;
+    centerY = newCenterY;
     // A box without width or height has no scale of its own: it only recentres.
     if (a.x != b.x && a.y != b.y) {
         const double sx = screenWidth / std::fabs(a.x - b.x);
         const double sy = screenHeight / std::fabs(a.y - b.y);
         const double chosen = sy > sx ? sx : sy;
-        if (usableScale(chosen)) scale = chosen;
+        if (std::isfinite(chosen) && chosen >= minimumScale) scale = chosen;
     }
     originX = screenWidth / 2;
     originY = screenHeight / 2;
@@ -76,12 +78,20 @@ void ViewCamera::zoomToRectangle(Pixel anchor, Pixel current) {
 
 void ViewCamera::zoomAtPoint(Pixel cursor, bool zoomIn) {
     if (!usableScale(scale)) return;
-    centerX += (cursor.x - originX) / scale;
-    centerY += (originY - cursor.y) / scale;
+    const double zoomed = zoomIn ? scale * 1.1 : scale / 1.1;
+    const bool zoomedUsable = zoomIn ? std::isfinite(zoomed) : zoomed >= minimumScale;
+    const double dx = static_cast<double>(std::int64_t{cursor.x} - originX);
+    const double dy = static_cast<double>(std::int64_t{originY} - cursor.y);
+    const double newCenterX = centerX + dx / scale;
+    const double newCenterY = centerY + dy / scale;
+    // The limits of the zoom: a step that would leave the camera without a finite
+    // centre or scale, or zoom out below the smallest scale, is not taken.
+    if (!zoomedUsable || !std::isfinite(newCenterX) || !std::isfinite(newCenterY)) return;
+    centerX = newCenterX;
+    centerY = newCenterY;
     originX = cursor.x;
     originY = cursor.y;
-    const double zoomed = zoomIn ? scale * 1.1 : scale / 1.1;
-    if (usableScale(zoomed)) scale = zoomed;
+    scale = zoomed;
 }
 
 void ViewCamera::panBy(std::int32_t dx, std::int32_t dy) {
@@ -90,8 +100,7 @@ void ViewCamera::panBy(std::int32_t dx, std::int32_t dy) {
 }
 
 Pixel ViewCamera::viewToPixel(double x, double y) const {
-    return {saturatingAdd(originX, truncatedOffset((x - centerX) * scale)),
-            saturatingAdd(originY, -truncatedOffset((y - centerY) * scale))};
+    return {mapToPixel(originX, centerX, x, scale), mapToPixel(originY, y, centerY, scale)};
 }
 
 Point2D ViewCamera::pixelToView(Pixel p) const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <numeric>
 
 #include "model/Point.h"
 #include "view/Matrix4.h"
@@ -13,6 +15,10 @@ namespace corvelt {
 // pixels: a view-space centre drawn at an origin pixel, with a scale in pixels per
 // model unit.
 struct ViewCamera {
+    // Zooming out stops at this scale, the smallest normal double: below it the
+    // factor 1.1 can no longer be undone, so zooming back in would not return.
+    static constexpr double minimumScale = std::numeric_limits<double>::min();
+
     // Extent of the projected nodes measured by the last fit.
     double viewMinX = 0.0, viewMaxX = 0.0, viewMinY = 0.0, viewMaxY = 0.0;
     // The model's bounding box; its centre is the pivot of the screen rotations.
@@ -38,10 +44,14 @@ struct ViewCamera {
     // Scale, origin and centre that fit the view extents into the screen with a 5 % margin.
     void fitToExtents();
 
-    // The view-space rectangle under the two pixels fills the client area.
+    // The view-space rectangle under the two pixels fills the client area. A box
+    // whose centre is not finite changes nothing; one whose scale would not be
+    // finite or would fall below minimumScale only recentres.
     void zoomToRectangle(Pixel anchor, Pixel current);
 
     // Scale times or divided by 1.1, keeping the view point under the pixel in place.
+    // A step that would make the centre or the scale non-finite, or zoom out below
+    // minimumScale, changes nothing.
     void zoomAtPoint(Pixel cursor, bool zoomIn);
 
     void panBy(std::int32_t dx, std::int32_t dy);
@@ -62,9 +72,10 @@ struct ViewCamera {
     // World direction of the viewer's depth axis (column 2, rows 0 to 2), not normalised.
     Point3D viewAxis() const { return {viewMatrix[2], viewMatrix[6], viewMatrix[10]}; }
 
+    // Finite for every finite box (the plain half sum wherever it does not overflow).
     Point3D worldBoxCenter() const {
-        return {(worldMinX + worldMaxX) * 0.5, (worldMinY + worldMaxY) * 0.5,
-                (worldMinZ + worldMaxZ) * 0.5};
+        return {std::midpoint(worldMinX, worldMaxX), std::midpoint(worldMinY, worldMaxY),
+                std::midpoint(worldMinZ, worldMaxZ)};
     }
 };
 

@@ -1,6 +1,8 @@
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -97,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"command 40013", "no menu command"}, BadLine{"command 12", "no menu command"},
         BadLine{"command 40001", "open PATH"}, BadLine{"view 45", "view takes 2 arguments"},
         BadLine{"view 45 north", "not a number"}, BadLine{"view nan 0", "not a finite number"},
-        BadLine{"view 1e999 0", "not a finite number"}, BadLine{"key PGUP", "unknown key"},
+        BadLine{"view 1e999 0", "out of range"}, BadLine{"key PGUP", "unknown key"},
         BadLine{"char ab", "one printable character"}, BadLine{"open", "open needs a PATH"},
         BadLine{"render   ", "render needs a PATH"}, BadLine{"state", "state needs a PATH"},
         BadLine{"button kit 1012", "unknown dialog \"kit\""},
@@ -108,6 +110,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"text elements", "text takes a dialog"}, BadLine{"file", "file needs a PATH"},
         BadLine{"drag right 1 2 3 4", "expected left or middle"},
         BadLine{"drag left 1 2 3", "drag takes 5 arguments"}));
+
+// The system would cut the name at the NUL and write another file.
+TEST(BatchParsing, PathsWithANulByteAreRefused) {
+    EXPECT_THROW(parseBatchLine(std::string("render a\0b.png", 14)), BatchLineError);
+}
+
+TEST(BatchParsing, NumbersTooSmallForADoubleAreZeroAsInResultFiles) {
+    const auto view = std::get<ViewLine>(*parseBatchLine("view 1e-400 -1e-999"));
+    EXPECT_EQ(view.alphaDegrees, 0.0);
+    EXPECT_TRUE(std::signbit(view.betaDegrees));
+}
+
+TEST(BatchParsing, MessagesQuoteOnlyTheStartOfALongWord) {
+    for (const std::string& line :
+         {std::string(60000, 'x'), "size " + std::string(60000, '9') + " 1"}) {
+        try {
+            parseBatchLine(line);
+            FAIL();
+        } catch (const BatchLineError& error) {
+            EXPECT_LT(std::string(error.what()).size(), 200u) << error.what();
+        }
+    }
+}
 
 // --- Running scripts.
 
@@ -188,6 +213,43 @@ TEST_F(Batch, ScriptRunnerReportsFileAndLine) {
     EXPECT_EQ(errors.str(), "demo.batch:2: unknown command \"bogus\"\n");
     std::istringstream good("size 400 300\n");
     EXPECT_EQ(runBatchScript(good, "good.batch", nullptr, errors), 0);
+}
+
+TEST_F(Batch, ALineTooLongIsRefusedWithoutReadingItToItsEnd) {
+    const std::string longest = "#" + std::string(maxBatchLineBytes - 1, ' ');
+    const auto failure = run("size 400 300\n" + longest + "\n" + longest + "x\nsize 500 500\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 3);
+    EXPECT_EQ(failure->message, "line too long");
+    EXPECT_EQ(app.state().clientWidth, 400);
+}
+
+// A stream of zero bytes without end, as /dev/zero gives.
+class EndlessZeros : public std::streambuf {
+  public:
+    EndlessZeros() { setg(zeros_.data(), zeros_.data(), zeros_.data() + zeros_.size()); }
+
+  protected:
+    int_type underflow() override {
+        bytesRead_ += zeros_.size();
+        // Far more than one line may hold: reading on would mean memory without bound.
+        if (bytesRead_ > 64 * maxBatchLineBytes) return traits_type::eof();
+        setg(zeros_.data(), zeros_.data(), zeros_.data() + zeros_.size());
+        return 0;
+    }
+
+  private:
+    std::array<char, 4096> zeros_{};
+    std::size_t bytesRead_ = 0;
+};
+
+TEST_F(Batch, AStreamWithoutLineEndsStopsAtTheFirstLine) {
+    EndlessZeros zeros;
+    std::istream script(&zeros);
+    const auto failure = runBatch(script, app, nullptr);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 1);
+    EXPECT_EQ(failure->message, "line too long");
 }
 
 TEST_F(Batch, UnwritableStateFileFails) {

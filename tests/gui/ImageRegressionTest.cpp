@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -108,6 +110,26 @@ INSTANTIATE_TEST_SUITE_P(Sample, ImageRegression,
                                  if (c == '-') c = '_';
                              return name;
                          });
+
+// Linux file names are bytes; one that is not UTF-8 must not be written as another.
+TEST(PngFrameSink, WritesUnderThePathsOwnBytes) {
+    const std::filesystem::path dir = std::filesystem::path(CORVELT_BINARY_DIR) / "png-names";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path path = dir / "out_\xff\xfe.png";
+    Application app;
+    app.resize(32, 24);
+    PngFrameSink().writePng(app, path);
+
+    const auto written = std::filesystem::directory_iterator(dir);
+    ASSERT_NE(written, std::filesystem::directory_iterator());
+    EXPECT_EQ(written->path().filename().native(), "out_\xff\xfe.png");
+    std::ifstream in(path, std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const QImage image = QImage::fromData(QByteArray::fromStdString(png), "PNG");
+    EXPECT_EQ(image.size(), QSize(32, 24));
+    std::filesystem::remove_all(dir);
+}
 
 }  // namespace
 }  // namespace corvelt

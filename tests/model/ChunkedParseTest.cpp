@@ -59,16 +59,18 @@ TEST_P(ChunkedParse, GivesTheSameModelAsOneChunk) {
 TEST_P(ChunkedParse, ReportsAFaultOnEveryLineWhereItIs) {
     const std::vector<std::string> lines =
         splitLines(samples::formatResultText(smallCylinder(), {.significantDigits = 0}));
-    // Three kinds of fault on every line after the counts: a blank before the first
-    // comma, a letter glued to the last number, and a cut file.
+    // Four kinds of fault on every line after the counts: a blank before the first
+    // comma, a doubled comma, a letter glued to the last number, and a cut file.
     for (std::size_t line = 2; line < lines.size(); ++line) {
         std::vector<std::string> blank = lines;
         blank[line].insert(blank[line].find(','), 1, ' ');
+        std::vector<std::string> doubled = lines;
+        doubled[line].insert(doubled[line].find(','), 1, ',');
         std::vector<std::string> letter = lines;
         letter[line].push_back('x');
         const std::vector<std::string> cut(lines.begin(),
                                            lines.begin() + static_cast<std::ptrdiff_t>(line));
-        for (const auto& faulty : {blank, letter, cut}) {
+        for (const auto& faulty : {blank, doubled, letter, cut}) {
             if (faulty == lines) continue;
             const std::string text = joinLines(faulty);
             const std::string expected = refusal(text, {std::size_t{1} << 30, 1});
