@@ -155,7 +155,7 @@ void Application::resize(std::int32_t width, std::int32_t height) {
 void Application::paint(Canvas& canvas) {
     canvas.clear(state_.backgroundColor());
     if (!state_.modelLoaded) return;
-    painter_.paintFrame(model_, camera_, canvas);
+    painter_.paintFrame(model_, camera_, canvas, FrameOptions{state_.showMinMax});
 
     // The rubber band of a two-click gesture whose first point is taken.
     if (state_.clickStage != 1) return;

@@ -120,7 +120,8 @@ int parseMenuCommand(std::string_view word) {
     const int id = parseInteger(word, "command id", 0, 99999);
     if (id == openCommand)
         throw BatchLineError("command 40001 asks for a file dialog; use open PATH instead");
-    if (!isMenuCommand(id)) throw BatchLineError("no menu command has the id " + shown(word));
+    if (!isApplicationCommand(id))
+        throw BatchLineError("no menu command has the id " + shown(word));
     return id;
 }
 

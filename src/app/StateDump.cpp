@@ -60,6 +60,7 @@ json appStateJson(const AppState& s) {
         {"backgroundColors",
          json::array({hexColor(s.backgroundColors[0]), hexColor(s.backgroundColors[1])})},
         {"backgroundIndex", s.backgroundIndex},
+        {"showMinMax", s.showMinMax},
         {"modelLoaded", s.modelLoaded},
         {"clientWidth", s.clientWidth},
         {"clientHeight", s.clientHeight},

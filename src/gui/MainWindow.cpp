@@ -202,6 +202,11 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
 
     QMenu* view = menus.at("&View");
     markSeparator(view);
+    // Changes the picture, so it is the application's command, marked as the others.
+    QAction* minMax = addDesktopAction(view, QStringLiteral("Show &Min/Max"),
+                                       [this] { runCommand(showMinMaxCommand); });
+    minMax->setData(static_cast<int>(showMinMaxCommand));
+    commandActions_.push_back(minMax);
     QAction* probe = probePanel_->toggleViewAction();
     probe->setText(QStringLiteral("&Probe Panel"));
     probe->setProperty(desktopItemProperty, true);

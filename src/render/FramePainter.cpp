@@ -15,6 +15,7 @@
 #include "render/MeshDrawing.h"
 #include "render/MeshStyle.h"
 #include "render/PaintContext.h"
+#include "render/PeakMarkers.h"
 #include "render/Shading.h"
 #include "render/StressContour.h"
 #include "view/ViewCamera.h"
@@ -162,7 +163,8 @@ bool FramePainter::drawElementsInTwoBands(PaintContext& context,
     return true;
 }
 
-void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas) {
+void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                              const FrameOptions& options) {
     PaintContext context(model, camera, canvas);
 
     const int component = model.contourComponent;
@@ -214,6 +216,9 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
 
     drawNodeNumbers(context, model.nodeNumberPlot);
     drawElementNumbers(context, model.elementNumberPlot);
+    if (options.peakMarkers && haveLimits)
+        if (const std::optional<Peaks> peaks = findPeaks(*values, model.elementSelected))
+            drawPeakMarkers(context, *peaks, 1.0);
     drawLegend(canvas, camera, model.colorTable, limits_);
 
     internalErrors_ += context.internalErrors;

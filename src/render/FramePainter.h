@@ -17,6 +17,12 @@ namespace corvelt {
 
 class Canvas;
 struct PaintContext;
+
+// What a frame shows beyond the model's plot options.
+struct FrameOptions {
+    // Rings and labels at the corners that carry the legend's end values.
+    bool peakMarkers = false;
+};
 struct ShellModel;
 struct ViewCamera;
 
@@ -30,7 +36,8 @@ struct ViewCamera;
 // frame is nevertheless the one that a fresh painter would draw.
 class FramePainter {
   public:
-    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas);
+    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                    const FrameOptions& options = {});
 
     // Forgets what was kept between frames. Call it whenever the model's mesh or
     // stresses change: in place, and also on every reload (new arrays usually have

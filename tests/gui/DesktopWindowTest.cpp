@@ -80,7 +80,7 @@ TEST_F(DesktopTest, DesktopItemsStandAroundTheMenuTable) {
     EXPECT_EQ(texts(edit.actions()), QStringList{"&Copy Picture"});
     EXPECT_EQ(edit.actions()[0]->shortcut(), QKeySequence(QKeySequence::Copy));
     EXPECT_EQ(texts(popup(window, "&View").actions()),
-              (QStringList{"View &Kit", "-", "&Probe Panel"}));
+              (QStringList{"View &Kit", "-", "Show &Min/Max", "&Probe Panel"}));
     EXPECT_EQ(texts(popup(window, "&Help").actions()), QStringList{"&About Corvelt"});
 }
 
