@@ -1,18 +1,38 @@
-// Paints whole frames of generated cylinder meshes through the frame painter onto
-// a QtCanvas over a 1600 x 900 image and prints milliseconds per frame (median)
-// and polygons per second. The baseline, timed in the same run, paints the same
-// frames through a canvas that draws everything with QPainter: every polygon with
-// drawPolygon, every line and circle with the painter's own calls.
-// It also times the span filler alone on the polygons of the contour frame, and the
-// far-to-near order alone against a stable sort of the same keys.
+// Times what a user waits for on big models, each beside a baseline timed in the same
+// run, and ends with one table of them all:
+// - frames of generated cylinder meshes at 1600 x 900 through the frame painter onto
+//   a QtCanvas (after an arrow-key turn, its projection included; repaints; first
+//   frames with nothing kept), on both cores and on one, against the same frames
+//   through a canvas that draws everything with QPainter;
+// - node numbers of 100k nodes against the same labels drawn as QPainter text;
+// - a point and a rectangle pick at 1M through the application, from the click to
+//   the finished picture, and the pick alone against the plain scans of the picking
+//   rules;
+// - the batch mode's frame and PNG at 1M against Qt's default PNG setting;
+// - the first picture of 1M as whole runs of `corvelt --batch` (start, read, fit,
+//   paint, PNG), beside the same process that only starts and the one that only
+//   reads (--info).
+// Wall times are the best of a few runs (the machine is shared; the best run is the
+// one least disturbed) with their median; cpu is the processor time of all threads.
+// It also times the span filler alone against QPainter::drawPolygon and the
+// far-to-near order alone against a stable sort.
 //
-// Usage: render_bench [--quick | --profile ELEMENTS [mesh]]
-//   --quick    100,000 elements only, fewer frames
-//   --profile  only repaints the contour frame of that many elements (with
-//              outlines and nodes: mesh), 30 times, for a profiler (perf record,
-//              valgrind --tool=callgrind)
+// Usage: render_bench [--quick | --profile ELEMENTS [turn|mesh|numbers]]
+//   --quick    100,000 elements only, no whole-process runs
+//   --profile  only paints that frame of that many elements, 30 times, for a
+//              profiler (perf record -e cpu-clock, valgrind --tool=callgrind):
+//              a repaint of the contour, or a frame after a turn, or with outlines
+//              and node markers, or with node numbers
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
@@ -21,11 +41,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/Application.h"
+#include "gui/FrameImage.h"
 #include "gui/OffscreenApplication.h"
 #include "gui/QtCanvas.h"
 #include "gui/QtPen.h"
@@ -34,14 +59,19 @@
 #include "render/FramePainter.h"
 #include "render/SpanFiller.h"
 #include "samples/PressurizedCylinder.h"
+#include "samples/ResultFileWriter.h"
+#include "select/Picking.h"
 #include "view/Depth.h"
 #include "view/Projection.h"
 #include "view/Rotation.h"
 #include "view/ViewCamera.h"
 
+extern char** environ;
+
 namespace corvelt {
 namespace {
 
+namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int frameWidth = 1600;
@@ -51,12 +81,20 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// CPU time of this thread: unlike the wall clock it leaves out the time other
-// processes take the core, which makes a loaded machine's figures comparable.
-double threadCpuMilliseconds() {
+double cpuMilliseconds(clockid_t clock) {
     timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+// Processor time of all threads of this process.
+double processCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+// Processor time of this thread alone.
+double threadCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
 double median(std::vector<double> values) {
@@ -65,13 +103,44 @@ double median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
 }
 
-// The plain-Qt way: every polygon, line and circle through the painter
-// (polygons without outline, odd-even).
+// Milliseconds of some runs of one thing: the best and the median wall time, and the
+// median processor time of all threads.
+struct Timing {
+    double best = 0.0;
+    double median = 0.0;
+    double cpu = 0.0;
+};
+
+// Times work() `runs` times after `warmUps` untimed runs; before() runs untimed
+// before each.
+Timing timeRuns(int runs, const std::function<void()>& work,
+                const std::function<void()>& before = {}, int warmUps = 1) {
+    std::vector<double> wall, cpu;
+    for (int run = -warmUps; run < runs; ++run) {
+        if (before) before();
+        const Clock::time_point start = Clock::now();
+        const double cpuStart = processCpuMilliseconds();
+        work();
+        if (run < 0) continue;
+        wall.push_back(millisecondsSince(start));
+        cpu.push_back(processCpuMilliseconds() - cpuStart);
+    }
+    return {*std::min_element(wall.begin(), wall.end()), median(wall), median(cpu)};
+}
+
+void printTiming(const char* name, const Timing& time) {
+    std::printf("    %-34s %8.1f ms best %8.1f median (%7.1f ms cpu)\n", name, time.best,
+                time.median, time.cpu);
+}
+
+// ---------------------------------------------------------------- canvases
+
+// The plain-Qt way: every polygon, line, circle and text through the painter
+// (polygons without outline, odd-even), on one thread.
 class PlainQtCanvas : public QtCanvas {
   public:
     using QtCanvas::QtCanvas;
 
-    // Every polygon goes through the painter, on one thread.
     std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
@@ -115,17 +184,34 @@ class PlainQtCanvas : public QtCanvas {
     QPolygon polygon_;
 };
 
-// Our canvas without the second thread: the painter fills every polygon itself.
+// Our canvas without the second thread: the painter draws everything itself.
 class OneThreadQtCanvas : public QtCanvas {
   public:
     using QtCanvas::QtCanvas;
     std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 };
 
-class CountingCanvas : public QtCanvas {
+// Our canvas, but every label through QPainter's text drawing.
+class QtTextCanvas : public OneThreadQtCanvas {
   public:
-    using QtCanvas::QtCanvas;
-    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
+    using OneThreadQtCanvas::OneThreadQtCanvas;
+
+    void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override {
+        QPainter& qpainter = painter();
+        const ResolvedFont& resolved = fonts_.resolve(font);
+        qpainter.setFont(resolved.font);
+        qpainter.setPen(QColor(colour.red, colour.green, colour.blue));
+        qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
+                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+  private:
+    FontCache fonts_;
+};
+
+class CountingCanvas : public OneThreadQtCanvas {
+  public:
+    using OneThreadQtCanvas::OneThreadQtCanvas;
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
         ++polygons;
@@ -149,14 +235,12 @@ struct PolygonStream {
     }
 };
 
-class CapturingCanvas : public QtCanvas {
+class CapturingCanvas : public OneThreadQtCanvas {
   public:
     explicit CapturingCanvas(QImage& image, PolygonStream& stream)
-        : QtCanvas(image), stream_(stream) {
+        : OneThreadQtCanvas(image), stream_(stream) {
         stream_.starts.push_back(0);
     }
-
-    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
 
     void fillPolygon(std::span<const Pixel> corners, Rgb colour) override {
         stream_.corners.insert(stream_.corners.end(), corners.begin(), corners.end());
@@ -222,6 +306,7 @@ PolygonStream magnified(const PolygonStream& stream) {
 
 // The filler alone on the polygons of a real frame, against QPainter::drawPolygon.
 void benchSpanFiller(const PolygonStream& stream) {
+    if (stream.size() == 0) return;
     QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
     image.fill(Qt::black);
     SpanFiller filler(
@@ -260,9 +345,12 @@ struct Scene {
     ViewCamera camera;
 };
 
+ResultData cylinderData(std::int64_t elementCount) {
+    return samples::generateCylinderResult(samples::cylinderWithElementCount(elementCount));
+}
+
 void setUpScene(Scene& scene, std::int64_t elementCount) {
-    scene.model.adoptResult(
-        samples::generateCylinderResult(samples::cylinderWithElementCount(elementCount)));
+    scene.model.adoptResult(cylinderData(elementCount));
     copyWorldBox(scene.model, scene.camera);
     // The start view of the program: 45 degrees azimuth, 35.26 degrees elevation.
     const double pi = std::acos(-1.0);
@@ -270,45 +358,34 @@ void setUpScene(Scene& scene, std::int64_t elementCount) {
     resizeView(scene.model, scene.camera, frameWidth, frameHeight);
 }
 
-// Median wall-clock and thread CPU milliseconds of a frame.
-struct FrameTime {
-    double wall;
-    double cpu;
-};
-
 // What changed since the previous frame: nothing (a repaint, e.g. after a pan), the
-// view matrix by one arrow-key step (the nodes are projected by the key, before the
-// paint), or the model itself (nothing the painter kept is of use).
-enum class FrameKind { repaint, afterRotation, freshModel };
+// view matrix by one arrow-key step (timed with the key's projection of the nodes),
+// or the model itself (nothing the painter kept is of use).
+enum class FrameKind { repaint, afterTurn, freshModel };
 
 template <typename CanvasType>
-FrameTime timeFrames(Scene& scene, int frames, FrameKind kind) {
+Timing timeFrames(Scene& scene, int frames, FrameKind kind) {
     const double step = std::acos(-1.0) / 36;
     QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
     FramePainter painter;
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int frame = 0; frame <= frames; ++frame) {  // frame 0 warms up
+    int frame = 0;
+    const auto before = [&] {
         if (kind == FrameKind::freshModel) painter.invalidate();
-        if (kind == FrameKind::afterRotation) {
-            // Back and forth, so that the view stays the start view's.
-            rotateAboutScreenY(scene.camera, frame % 2 == 0 ? step : -step);
-            projectAllNodes(scene.model, scene.camera);
-        }
-        const Clock::time_point start = Clock::now();
-        const double cpuStart = threadCpuMilliseconds();
-        {
+    };
+    return timeRuns(
+        frames,
+        [&] {
+            if (kind == FrameKind::afterTurn) {
+                // Back and forth, so that the view stays the start view's.
+                rotateAboutScreenY(scene.camera, ++frame % 2 == 0 ? step : -step);
+                projectAllNodes(scene.model, scene.camera);
+            }
             CanvasType canvas(image);
             canvas.clear(Rgb{0, 0, 0});
             painter.paintFrame(scene.model, scene.camera, canvas);
             canvas.finish();
-        }
-        if (frame > 0) {
-            wall.push_back(millisecondsSince(start));
-            cpu.push_back(threadCpuMilliseconds() - cpuStart);
-        }
-    }
-    return {median(wall), median(cpu)};
+        },
+        before);
 }
 
 long long polygonsPerFrame(Scene& scene) {
@@ -334,9 +411,9 @@ template <typename Work>
 double medianCpuMilliseconds(int runs, const Work& work) {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        const double start = threadCpuMilliseconds();
+        const double start = processCpuMilliseconds();
         work();
-        times.push_back(threadCpuMilliseconds() - start);
+        times.push_back(processCpuMilliseconds() - start);
     }
     return median(times);
 }
@@ -363,9 +440,44 @@ void benchDepthOrder(const Scene& scene, const char* name) {
     const auto equalKeys =
         static_cast<long long>(keys.end() - std::unique(keys.begin(), keys.end()));
     std::printf("  depth order, %s (%lld keys equal to an earlier one)\n", name, equalKeys);
-    std::printf("    ours                      %7.1f ms (thread cpu)\n", ours);
-    std::printf("    baseline, stable sort     %7.1f ms (thread cpu)   ratio %.2f\n", stable,
+    std::printf("    ours                      %7.1f ms (cpu)\n", ours);
+    std::printf("    baseline, stable sort     %7.1f ms (cpu)   ratio %.2f\n", stable,
                 ours / stable);
+}
+
+// ---------------------------------------------------------------- the table
+
+struct TableRow {
+    std::string what;
+    Timing ours;
+    std::string baselineName;
+    Timing baseline;
+    double goal;  // milliseconds, 0: none
+};
+
+std::vector<TableRow> table;
+
+void addRow(std::string what, Timing ours, std::string baselineName, Timing baseline, double goal) {
+    table.push_back({std::move(what), ours, std::move(baselineName), baseline, goal});
+}
+
+void printTable() {
+    std::printf(
+        "The issue's table, ours against the baseline of the same run "
+        "(best wall time, its median, processor time of all threads):\n");
+    for (const TableRow& row : table) {
+        std::printf("  %s\n", row.what.c_str());
+        std::printf("    ours %8.1f ms (median %.1f, cpu %.1f)", row.ours.best, row.ours.median,
+                    row.ours.cpu);
+        if (row.goal > 0)
+            std::printf("   goal <= %.0f ms: %s", row.goal,
+                        row.ours.best <= row.goal ? "met" : "not met");
+        std::printf("\n");
+        if (row.baseline.best > 0)
+            std::printf("    %-4s %8.1f ms (median %.1f, cpu %.1f)   %.1fx faster\n",
+                        row.baselineName.c_str(), row.baseline.best, row.baseline.median,
+                        row.baseline.cpu, row.baseline.best / row.ours.best);
+    }
 }
 
 struct Layers {
@@ -374,8 +486,7 @@ struct Layers {
     PlotScope nodes;
 };
 
-void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
-                 double barMilliseconds) {
+void benchFrames(std::int64_t elementCount, int frames, int baselineFrames, const char* label) {
     Scene scene;
     const Clock::time_point built = Clock::now();
     setUpScene(scene, elementCount);
@@ -386,8 +497,7 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
     {
         // Seen along the axis, the rings of the cylinder lie at equal depths.
         Scene side;
-        side.model.adoptResult(
-            samples::generateCylinderResult(samples::cylinderWithElementCount(elementCount)));
+        side.model.adoptResult(cylinderData(elementCount));
         copyWorldBox(side.model, side.camera);
         setViewAngles(side.model, side.camera, 0.0, 0.0);
         benchDepthOrder(side, "seen along an axis");
@@ -396,68 +506,328 @@ void benchFrames(std::int64_t elementCount, int frames, int baselineFrames,
     for (const Layers& layers :
          {Layers{"Se contour", PlotScope::none, PlotScope::none},
           Layers{"Se contour + outlines + nodes", PlotScope::all, PlotScope::all}}) {
+        const bool contourOnly = layers.outlines == PlotScope::none;
         scene.model.contourOn = true;
         scene.model.contourComponent = Se;
         scene.model.elementOutlinePlot = layers.outlines;
         scene.model.nodePlot = layers.nodes;
-        const long long polygons = polygonsPerFrame(scene);
-        if (layers.outlines == PlotScope::none) {
+        std::printf("  %s: %lld polygons per frame\n", layers.name, polygonsPerFrame(scene));
+        if (contourOnly) {
             const PolygonStream stream = capturePolygons(scene);
             benchSpanFiller(stream);
             benchSpanFiller(magnified(stream));
         }
-        const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
-        const FrameTime rotated = timeFrames<QtCanvas>(scene, frames, FrameKind::afterRotation);
-        const FrameTime fresh = timeFrames<QtCanvas>(scene, frames, FrameKind::freshModel);
-        const FrameTime oneThread =
-            timeFrames<OneThreadQtCanvas>(scene, frames, FrameKind::afterRotation);
-        const FrameTime baseline =
-            timeFrames<PlainQtCanvas>(scene, baselineFrames, FrameKind::repaint);
-        std::printf("  %s: %lld polygons per frame\n", layers.name, polygons);
-        const auto row = [polygons](const char* name, FrameTime time) {
-            std::printf("    %-27s %7.1f ms/frame (%6.1f ms cpu)  %5.1f M polygons/s\n", name,
-                        time.wall, time.cpu, static_cast<double>(polygons) / time.wall / 1e3);
-        };
-        row("QtCanvas, repaint", repaint);
-        row("QtCanvas, after a rotation", rotated);
-        row("QtCanvas, first frame", fresh);
-        row("QtCanvas, one thread, rotated", oneThread);
-        row("baseline, plain QPainter", baseline);
-        std::printf("    speed-up over baseline     %7.1fx (repaint)  %.1fx (after a rotation)\n",
-                    baseline.wall / repaint.wall, baseline.wall / rotated.wall);
-        if (layers.outlines == PlotScope::none) {
-            const double slowest = std::max(rotated.wall, fresh.wall);
-            std::printf("    bar %.0f ms for any frame: %s\n", barMilliseconds,
-                        slowest <= barMilliseconds ? "met" : "MISSED");
-        }
+        const Timing turned = timeFrames<QtCanvas>(scene, frames, FrameKind::afterTurn);
+        const Timing repaint = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
+        const Timing fresh = timeFrames<QtCanvas>(scene, frames, FrameKind::freshModel);
+        const Timing oneThread = timeFrames<OneThreadQtCanvas>(scene, frames, FrameKind::afterTurn);
+        const Timing baseline =
+            timeFrames<PlainQtCanvas>(scene, baselineFrames, FrameKind::afterTurn);
+        printTiming("after a turn (key + paint)", turned);
+        printTiming("repaint", repaint);
+        printTiming("first frame, nothing kept", fresh);
+        printTiming("after a turn, one thread", oneThread);
+        printTiming("after a turn, plain QPainter", baseline);
+
+        const std::string what =
+            std::string(label) +
+            (contourOnly ? ", Se contour" : ", Se contour, outlines and node markers");
+        const bool million = elementCount >= 1000000;
+        addRow(what + ", after a turn", turned, "QPainter", baseline,
+               contourOnly ? (million ? 100.0 : 12.0) : (million ? 250.0 : 0.0));
+        addRow(what + ", after a turn, one thread", oneThread, "", {}, 0.0);
+        if (contourOnly && million) addRow(what + ", first frame", fresh, "", {}, 150.0);
     }
     std::printf("\n");
 }
 
-void profileFrames(std::int64_t elementCount, int frames, bool withMesh) {
+// ---------------------------------------------------------------- node numbers
+
+void benchNodeNumbers(std::int64_t elementCount, int frames) {
     Scene scene;
     setUpScene(scene, elementCount);
-    if (withMesh) {
+    scene.model.nodeNumberPlot = PlotScope::all;
+    std::printf("%d node numbers over the Se contour\n", scene.model.nodeCount());
+    const Timing ours = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
+    const Timing text = timeFrames<QtTextCanvas>(scene, frames, FrameKind::repaint);
+    scene.model.nodeNumberPlot = PlotScope::none;
+    const Timing without = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
+    printTiming("frame with the numbers", ours);
+    printTiming("the same, labels as QPainter text", text);
+    printTiming("the same frame without numbers", without);
+    const auto labelsOnly = [&without](Timing t) {
+        return Timing{t.best - without.best, t.median - without.median, t.cpu - without.cpu};
+    };
+    addRow("100k node numbers (the frame's time with them less without them)", labelsOnly(ours),
+           "text", labelsOnly(text), 60.0);
+    std::printf("\n");
+}
+
+// ---------------------------------------------------------------- the application
+
+// An application showing a generated cylinder in a 1600 x 900 window.
+std::unique_ptr<Application> applicationWith(std::int64_t elementCount) {
+    auto app = std::make_unique<Application>();
+    app->resize(frameWidth, frameHeight);
+    app->adoptFile(cylinderData(elementCount), "cylinder.txt");
+    return app;
+}
+
+// Paints as the window does: a QtCanvas over its kept image.
+void paintWindow(Application& app, QImage& image) {
+    QtCanvas canvas(image);
+    app.paint(canvas);
+    canvas.finish();
+}
+
+void benchPicking(std::int64_t elementCount, int runs) {
+    const std::unique_ptr<Application> app = applicationWith(elementCount);
+    QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
+    paintWindow(*app, image);
+    std::printf("picking in %d elements\n", app->model().elementCount());
+    const Pixel centre{frameWidth / 2, frameHeight / 2};
+    const Pixel corner{centre.x + 160, centre.y + 120};
+
+    // Point picks at the centre, alternately picking and unpicking (Esc), so that
+    // every click changes the picture.
+    app->command(40010);  // Select Element(s): pick mode
+    app->setRectanglePick(false);
+    const auto pointClick = [&] { app->leftButtonDown(centre.x, centre.y); };
+    const auto clearPicks = [&] { app->character(escapeCharacter); };
+    const Timing point = timeRuns(
+        runs,
+        [&] {
+            pointClick();
+            paintWindow(*app, image);
+        },
+        clearPicks);
+    const Timing pointLogic = timeRuns(runs, pointClick, clearPicks);
+
+    // A window rectangle: the rubber band follows the moves after the first click,
+    // and the second click picks and repaints.
+    app->setRectanglePick(true);
+    clearPicks();
+    app->leftButtonDown(centre.x, centre.y);
+    int move = 0;
+    const Timing rubberBand = timeRuns(runs, [&] {
+        app->mouseMove(corner.x + ++move % 2, corner.y);
+        paintWindow(*app, image);
+    });
+    app->leftButtonDown(corner.x, corner.y);
+    const auto firstCorner = [&] {
+        clearPicks();
+        paintWindow(*app, image);
+        app->leftButtonDown(centre.x, centre.y);
+    };
+    const Timing rectangle = timeRuns(
+        runs,
+        [&] {
+            app->leftButtonDown(corner.x, corner.y);
+            paintWindow(*app, image);
+        },
+        firstCorner);
+    const Timing rectangleLogic = timeRuns(
+        runs, [&] { app->leftButtonDown(corner.x, corner.y); }, firstCorner);
+
+    // The plain scans of the picking rules on the same model and camera.
+    ShellModel model;
+    model.adoptResult(cylinderData(elementCount));
+    const ViewCamera& camera = app->camera();
+    projectAllNodes(model, camera);
+    const Timing pointScan = timeRuns(
+        std::max(runs / 2, 1), [&] { pickElementAtPoint(model, camera, centre, 1, PickScope{}); });
+    const Timing rectangleScan = timeRuns(std::max(runs / 2, 1), [&] {
+        pickElementsInRectangle(model, camera, centre, corner, 1, PickScope{});
+    });
+
+    printTiming("point pick, click to picture", point);
+    printTiming("point pick alone", pointLogic);
+    printTiming("point pick, plain scan", pointScan);
+    printTiming("rectangle pick, click to picture", rectangle);
+    printTiming("rectangle pick alone", rectangleLogic);
+    printTiming("rectangle pick, plain scan", rectangleScan);
+    printTiming("rubber band, a move to picture", rubberBand);
+    addRow("1M point pick, click to picture", point, "", {}, 150.0);
+    addRow("1M point pick alone", pointLogic, "scan", pointScan, 30.0);
+    addRow("1M rectangle pick, click to picture", rectangle, "", {}, 150.0);
+    addRow("1M rectangle pick alone", rectangleLogic, "scan", rectangleScan, 30.0);
+    std::printf("\n");
+}
+
+// ---------------------------------------------------------------- batch PNG
+
+QByteArray encodePng(const QImage& image, const std::function<void(QImageWriter&)>& configure) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (configure) configure(writer);
+    writer.write(image);
+    return bytes;
+}
+
+void benchBatchPng(std::int64_t elementCount, int runs) {
+    const std::unique_ptr<Application> app = applicationWith(elementCount);
+    std::printf("the batch mode's frame and PNG, %d elements\n", app->model().elementCount());
+    const fs::path path = fs::temp_directory_path() / "render_bench_frame.png";
+    PngFrameSink sink;
+    const Timing ours = timeRuns(runs, [&] { sink.writePng(*app, path); });
+    const Timing frame = timeRuns(runs, [&] { renderFrame(*app); });
+    const QImage image = renderFrame(*app);
+    const Timing qtDefault = timeRuns(runs, [&] {
+        QImage again = renderFrame(*app);
+        again.save(QString::fromStdString(path.string()), "PNG");
+    });
+    const Timing defaultEncoding = timeRuns(runs, [&] { encodePng(image, {}); });
+    const auto ourSize = static_cast<double>(fs::file_size(path));
+    const auto defaultSize = static_cast<double>(encodePng(image, {}).size());
+    fs::remove(path);
+    printTiming("frame + PNG file, ours", ours);
+    printTiming("  of which the frame", frame);
+    printTiming("frame + PNG file, Qt's default PNG", qtDefault);
+    printTiming("  of which the default encoding", defaultEncoding);
+    std::printf("    file size: ours %.0f kB, Qt's default %.0f kB\n", ourSize / 1e3,
+                defaultSize / 1e3);
+    addRow("1M frame + PNG in the batch mode", ours, "Qt", qtDefault, 0.0);
+    std::printf("\n");
+}
+
+// ---------------------------------------------------------------- first picture
+
+struct ProcessTime {
+    double wall = 0.0;
+    double cpu = 0.0;  // user + system of the child
+};
+
+ProcessTime runProcess(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = arguments;
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const Clock::time_point start = Clock::now();
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) throw std::runtime_error("cannot start " + arguments[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const double wall = millisecondsSince(start);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(arguments[0] + " failed");
+    const auto ms = [](timeval t) {
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) * 1e-3;
+    };
+    return {wall, ms(usage.ru_utime) + ms(usage.ru_stime)};
+}
+
+Timing timeProcess(int runs, const std::vector<std::string>& arguments) {
+    std::vector<double> wall, cpu;
+    for (int run = 0; run < runs; ++run) {
+        const ProcessTime time = runProcess(arguments);
+        wall.push_back(time.wall);
+        cpu.push_back(time.cpu);
+    }
+    return {*std::min_element(wall.begin(), wall.end()), median(wall), median(cpu)};
+}
+
+fs::path writeScript(const std::string& name, const std::string& text) {
+    const fs::path path = fs::temp_directory_path() / name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+// The result file of a million elements, shared with reader_bench.
+fs::path millionElementFile() {
+    const samples::CylinderSample sample = samples::cylinderWithElementCount(1000000);
+    const fs::path path = fs::path(CORVELT_BENCH_DIR) / "reader_bench_1000000.txt";
+    std::ifstream in(path);
+    std::string first, second;
+    std::getline(in, first);
+    std::getline(in, second);
+    const long long elements = static_cast<long long>(sample.axialElements) * sample.hoopElements;
+    const long long nodes =
+        (static_cast<long long>(sample.axialElements) + 1) * (sample.hoopElements + 1);
+    if (first != "NPOIN=" + std::to_string(nodes) ||
+        second != "NELEM=" + std::to_string(elements)) {
+        std::printf("generating %s ...\n", path.c_str());
+        samples::writeResultFile(path, samples::generateCylinderResult(sample));
+    }
+    return path;
+}
+
+void benchFirstPicture(int runs) {
+    const fs::path file = millionElementFile();
+    const fs::path png = fs::temp_directory_path() / "render_bench_first.png";
+    const std::string program = CORVELT_EXECUTABLE;
+    const fs::path startOnly = writeScript("render_bench_start.txt", "size 1600 900\n");
+    const fs::path openOnly =
+        writeScript("render_bench_open.txt", "size 1600 900\nopen " + file.string() + "\n");
+    const fs::path picture =
+        writeScript("render_bench_picture.txt",
+                    "size 1600 900\nopen " + file.string() + "\nrender " + png.string() + "\n");
+    std::printf("the first picture of %s, whole runs of corvelt --batch\n", file.c_str());
+    runProcess({program, "--info", file.string()});  // the file into the page cache
+    const Timing start = timeProcess(runs, {program, "--batch", startOnly.string()});
+    const Timing read = timeProcess(runs, {program, "--info", file.string()});
+    const Timing open = timeProcess(runs, {program, "--batch", openOnly.string()});
+    const Timing whole = timeProcess(runs, {program, "--batch", picture.string()});
+    printTiming("start and end, no file", start);
+    printTiming("--info: start, read, end", read);
+    printTiming("start, read, fit, end", open);
+    printTiming("start, read, fit, paint, PNG, end", whole);
+    addRow("First picture of 1M: start, read, fit, paint, PNG", whole, "read", read, 800.0);
+    for (const fs::path& path : {png, startOnly, openOnly, picture})
+        fs::remove(path);
+    std::printf("\n");
+}
+
+// ---------------------------------------------------------------- profiling
+
+void profileFrames(std::int64_t elementCount, int frames, std::string_view what) {
+    Scene scene;
+    setUpScene(scene, elementCount);
+    if (what == "mesh") {
         scene.model.elementOutlinePlot = PlotScope::all;
         scene.model.nodePlot = PlotScope::all;
     }
-    const FrameTime repaint = timeFrames<QtCanvas>(scene, frames, FrameKind::repaint);
-    std::printf("%lld elements: %.1f ms per frame (%.1f ms cpu)\n",
-                static_cast<long long>(scene.model.elementCount()), repaint.wall, repaint.cpu);
+    if (what == "numbers") scene.model.nodeNumberPlot = PlotScope::all;
+    const FrameKind kind = what == "turn" ? FrameKind::afterTurn : FrameKind::repaint;
+    const Timing time = timeFrames<QtCanvas>(scene, frames, kind);
+    std::printf("%lld elements: %.1f ms per frame best, %.1f median (%.1f ms cpu)\n",
+                static_cast<long long>(scene.model.elementCount()), time.best, time.median,
+                time.cpu);
 }
 
 }  // namespace
 }  // namespace corvelt
 
 int main(int argc, char** argv) {
+    using namespace corvelt;
     const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
-    const corvelt::OffscreenApplication application;
+    const OffscreenApplication application;
     if (argc > 2 && std::string_view(argv[1]) == "--profile") {
-        const bool withMesh = argc > 3 && std::string_view(argv[3]) == "mesh";
-        corvelt::profileFrames(std::atoll(argv[2]), 30, withMesh);
+        profileFrames(std::atoll(argv[2]), 30, argc > 3 ? argv[3] : "");
         return 0;
     }
-    corvelt::benchFrames(100000, quick ? 5 : 15, quick ? 3 : 7, 40.0);
-    if (!quick) corvelt::benchFrames(1000000, 5, 3, 400.0);
+    try {
+        benchFrames(100000, quick ? 5 : 15, quick ? 3 : 5, "100k");
+        benchNodeNumbers(100000, quick ? 3 : 7);
+        if (!quick) {
+            benchFrames(1000000, 7, 2, "1M");
+            benchPicking(1000000, 7);
+            benchBatchPng(1000000, 5);
+            benchFirstPicture(5);
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "render_bench: %s\n", error.what());
+        return 1;
+    }
+    printTable();
     return 0;
 }

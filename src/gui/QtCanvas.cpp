@@ -45,7 +45,21 @@ QPolygon toQPolygon(std::span<const Pixel> corners) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QImage& image) : image_(image), pixels_(pixelsOf(image)), filler_(pixels_) {}
+QtCanvas::QtCanvas(QImage& image)
+    : image_(image),
+      pixels_(pixelsOf(image)),
+      firstRow_(0),
+      endRow_(pixels_.height),
+      filler_(pixels_) {}
+
+QtCanvas::QtCanvas(QImage& image, int firstRow, int endRow)
+    : image_(image),
+      pixels_(pixelsOf(image)),
+      firstRow_(std::clamp(firstRow, 0, pixels_.height)),
+      endRow_(std::clamp(endRow, firstRow_, pixels_.height)),
+      bandImage_(reinterpret_cast<uchar*>(pixels_.pixels + firstRow_ * pixels_.stride),
+                 pixels_.width, endRow_ - firstRow_, image.bytesPerLine(), image.format()),
+      filler_(pixels_, firstRow_, endRow_) {}
 
 QtCanvas::~QtCanvas() {
     finish();
@@ -58,7 +72,9 @@ void QtCanvas::finish() {
 
 QPainter& QtCanvas::painter() {
     if (!painter_) {
-        painter_ = std::make_unique<QPainter>(&image_);
+        const bool band = firstRow_ != 0 || endRow_ != pixels_.height;
+        painter_ = std::make_unique<QPainter>(band ? &bandImage_ : &image_);
+        if (band) painter_->translate(0, -firstRow_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, false);
         painter_->setBackgroundMode(Qt::TransparentMode);
@@ -77,6 +93,11 @@ std::unique_ptr<Canvas> QtCanvas::polygonRowBand(int firstRow, int endRow) {
     return std::make_unique<RowBandCanvas>(pixels_, firstRow, endRow);
 }
 
+std::unique_ptr<Canvas> QtCanvas::rowBand(int firstRow, int endRow) {
+    if (!polygonRowBand(firstRow, endRow)) return nullptr;
+    return std::unique_ptr<Canvas>(new QtCanvas(image_, firstRow, endRow));
+}
+
 void QtCanvas::fillPolygon(std::span<const Pixel> corners, Rgb colour) {
     filler_.fillPolygon(corners, packPixel(colour));
 }
@@ -91,8 +112,9 @@ void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& 
     if (pen.width <= 1 && pen.style == PenStyle::solid) {
         const std::uint32_t pixel = packPixel(pen.colour);
         for (std::size_t i = 0; i + 1 < corners.size(); ++i)
-            drawThinLine(pixels_, corners[i], corners[i + 1], pixel);
-        if (closed) drawThinLine(pixels_, corners.back(), corners.front(), pixel);
+            drawThinLine(pixels_, corners[i], corners[i + 1], pixel, firstRow_, endRow_);
+        if (closed)
+            drawThinLine(pixels_, corners.back(), corners.front(), pixel, firstRow_, endRow_);
         return;
     }
     setPen(pen);
@@ -128,8 +150,8 @@ void QtCanvas::stampCircle(Pixel centre, int radius, int penWidth, Rgb colour) {
     const std::uint32_t pixel = packPixel(colour);
     const std::vector<Pixel>& outline = circles_.outline(radius, penWidth);
     const int reach = radius + penWidth + 2;  // beyond every pixel of the stamp
-    if (centre.x >= reach && centre.y >= reach && centre.x + reach < pixels_.width &&
-        centre.y + reach < pixels_.height) {
+    if (centre.x >= reach && centre.y >= firstRow_ + reach && centre.x + reach < pixels_.width &&
+        centre.y + reach < endRow_) {
         std::uint32_t* origin = pixels_.pixels + centre.y * pixels_.stride + centre.x;
         for (const Pixel offset : outline)
             origin[offset.y * pixels_.stride + offset.x] = pixel;
@@ -138,7 +160,7 @@ void QtCanvas::stampCircle(Pixel centre, int radius, int penWidth, Rgb colour) {
     for (const Pixel offset : outline) {
         const int x = centre.x + offset.x;
         const int y = centre.y + offset.y;
-        if (x >= 0 && x < pixels_.width && y >= 0 && y < pixels_.height) {
+        if (x >= 0 && x < pixels_.width && y >= firstRow_ && y < endRow_) {
             pixels_.pixels[y * pixels_.stride + x] = pixel;
         }
     }
@@ -165,15 +187,30 @@ void QtCanvas::drawBox(int left, int top, int right, int bottom, Rgb fill, const
 
 void QtCanvas::drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) {
     if (text.empty() || topLeft.x >= width() || topLeft.y >= height()) return;
+    const auto cellMissesCanvas = [&](const ResolvedFont& resolved) {
+        return topLeft.y + resolved.cellHeight <= 0 ||
+               topLeft.x + static_cast<std::int64_t>(resolved.maxAdvance) *
+                               static_cast<std::int64_t>(text.size()) <
+                   0;
+    };
+    const bool number =
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (DigitStamps* stamps = number ? digits_.stampsFor(font, fonts_) : nullptr) {
+        if (cellMissesCanvas(stamps->font())) return;
+        const std::uint32_t pixel = packPixel(colour);
+        stamps->forEachPixel(topLeft, text, [&](std::int64_t x, std::int64_t y) {
+            if (x >= 0 && x < pixels_.width && y >= firstRow_ && y < endRow_)
+                pixels_.pixels[y * pixels_.stride + x] = pixel;
+        });
+        return;
+    }
     const ResolvedFont resolved = fonts_.resolve(font);
-    if (topLeft.y + resolved.cellHeight <= 0) return;
-    const auto length = static_cast<qsizetype>(text.size());
-    if (topLeft.x + static_cast<std::int64_t>(resolved.maxAdvance) * length < 0) return;
+    if (cellMissesCanvas(resolved)) return;
     QPainter& qpainter = painter();
     qpainter.setFont(resolved.font);
     qpainter.setPen(toQColor(colour));
     qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
-                      QString::fromUtf8(text.data(), length));
+                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace corvelt

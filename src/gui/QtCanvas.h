@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gui/CircleStamps.h"
+#include "gui/DigitStamps.h"
 #include "gui/FontMapping.h"
 #include "render/Canvas.h"
 #include "render/SpanFiller.h"
@@ -34,7 +35,8 @@ namespace corvelt {
 //   once per size, then stamped).
 // - Box borders lie inside the box at every pen width.
 // - Text is drawn without antialiasing or ClearType, in the mapped face (see
-//   FontMapping.h); glyph shapes are the mapped face's.
+//   FontMapping.h); glyph shapes are the mapped face's. Numbers are stamped from
+//   glyphs that the painter drew once (DigitStamps.h), with the painter's pixels.
 class QtCanvas : public Canvas {
   public:
     // The image must be Format_RGB32, ARGB32 or ARGB32_Premultiplied (else
@@ -55,6 +57,11 @@ class QtCanvas : public Canvas {
     void drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) override;
     void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override;
     std::unique_ptr<Canvas> polygonRowBand(int firstRow, int endRow) override;
+    // A band draws what this canvas draws, pixel for pixel, within its rows: polygons,
+    // boxes, thin lines and stamped circles straight into the image's memory, the
+    // rest through a painter of its own over those rows. A subclass that fills
+    // polygons in one pass only (polygonRowBand returns none) has no bands.
+    std::unique_ptr<Canvas> rowBand(int firstRow, int endRow) override;
 
     // Ends the painter so that the image is complete. Drawing may go on afterwards.
     void finish();
@@ -64,14 +71,22 @@ class QtCanvas : public Canvas {
     QPainter& painter();
 
   private:
+    // The band of rows firstRow .. endRow - 1 of the image.
+    QtCanvas(QImage& image, int firstRow, int endRow);
+
     void setPen(const Pen& pen);
     void stampCircle(Pixel centre, int radius, int penWidth, Rgb colour);
 
     QImage& image_;
     PixelBuffer pixels_;
+    int firstRow_;
+    int endRow_;
+    // A band's painter draws on an image over its rows only, shifted up to them.
+    QImage bandImage_;
     SpanFiller filler_;
     std::unique_ptr<QPainter> painter_;
     FontCache fonts_;
+    DigitStampCache digits_;
     CircleStamps circles_;
 };
 

@@ -17,4 +17,8 @@ namespace corvelt {
 // line costs at most one step per column or row of the buffer.
 void drawThinLine(const PixelBuffer& buffer, Pixel from, Pixel to, std::uint32_t pixel);
 
+// The same pixels, but only those in rows firstRow .. endRow - 1.
+void drawThinLine(const PixelBuffer& buffer, Pixel from, Pixel to, std::uint32_t pixel,
+                  int firstRow, int endRow);
+
 }  // namespace corvelt

@@ -66,6 +66,12 @@ class Canvas {
     // same time on different threads, while nothing else draws on this canvas.
     // Canvases that cannot do that return none, and the painter works alone.
     virtual std::unique_ptr<Canvas> polygonRowBand(int firstRow, int endRow);
+
+    // A canvas of the same size that draws everything this one draws, each pixel
+    // exactly as this one would, but only into rows firstRow .. endRow - 1. Bands of
+    // disjoint rows may draw at the same time on different threads, while nothing
+    // else draws on this canvas. Canvases that cannot do that return none.
+    virtual std::unique_ptr<Canvas> rowBand(int firstRow, int endRow);
 };
 
 }  // namespace corvelt

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "model/ChunkedWork.h"
+
 namespace corvelt {
 
 const std::vector<ElementValues>& ContourValueCache::valuesFor(const ShellModel& model,
@@ -10,12 +12,15 @@ const std::vector<ElementValues>& ContourValueCache::valuesFor(const ShellModel&
     const ModelArraysKey key = ModelArraysKey::of(model);
     if (!valid_ || !(key == key_) || component != component_) {
         values_.resize(model.elementStresses.size());
-        for (std::size_t e = 0; e < values_.size(); ++e) {
-            const ElementStressBlock& block = model.elementStresses[e];
-            for (int surface = 0; surface < 2; ++surface)
-                for (int j = 0; j < 4; ++j)
-                    values_[e].surfaces[surface][j] = block.value(surface, j, component);
-        }
+        forEachChunk(values_.size(), 1 << 14, [&](std::size_t, std::size_t begin, std::size_t end) {
+            for (std::size_t e = begin; e < end; ++e) {
+                const ElementStressBlock& block = model.elementStresses[e];
+                for (int surface = 0; surface < 2; ++surface)
+                    for (int j = 0; j < 4; ++j)
+                        values_[e].surfaces[surface][j] = block.value(surface, j, component);
+            }
+        });
+        ++generation_;
         key_ = key;
         component_ = component;
         valid_ = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "render/ModelArraysKey.h"
@@ -20,9 +21,13 @@ class ContourValueCache {
   public:
     const std::vector<ElementValues>& valuesFor(const ShellModel& model, int component);
     void invalidate() { valid_ = false; }
+    // Counts the times the values were worked out: what is derived from them is
+    // still valid while it stays the same.
+    std::uint64_t generation() const { return generation_; }
 
   private:
     bool valid_ = false;
+    std::uint64_t generation_ = 0;
     ModelArraysKey key_;
     int component_ = 0;
     std::vector<ElementValues> values_;

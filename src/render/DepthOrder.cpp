@@ -4,7 +4,9 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <limits>
 
+#include "model/ChunkedWork.h"
 #include "model/ShellModel.h"
 #include "view/Depth.h"
 #include "view/ViewCamera.h"
@@ -14,6 +16,9 @@ namespace corvelt {
 namespace {
 
 using KeyedElement = DepthSortBuffers::Item;
+
+// Below this many elements the keys are ordered on one thread.
+constexpr std::size_t concurrentCount = 1 << 15;
 
 // Maps depth keys to unsigned integers whose ascending order is the descending order
 // of the keys (farthest first). -0 and +0 become the same integer, as they compare
@@ -90,13 +95,13 @@ void replayRuns(const std::vector<KeyedElement>& sorted, std::vector<std::int32_
 }
 
 // Orders `count` elements whose keys that are numbers are given in buffers.sorted,
-// in index order; the elements missing from it have NaN keys.
+// sorted by key and equal keys in index order; the elements missing from it have
+// NaN keys.
 void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
                         std::vector<std::int32_t>& order) {
     std::vector<KeyedElement>& sorted = buffers.sorted;
     order.resize(static_cast<std::size_t>(count));
     const bool anyNaN = sorted.size() != order.size();
-    if (!sorted.empty()) radixSort(sorted, buffers.scratch);
     const bool ties = std::adjacent_find(sorted.begin(), sorted.end(),
                                          [](const KeyedElement& a, const KeyedElement& b) {
                                              return a.key == b.key;
@@ -105,8 +110,11 @@ void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
     // Without equal keys every step fetches the one largest key left: the order is
     // simply by decreasing key.
     if (!ties && !anyNaN) {
-        for (std::size_t i = 0; i < sorted.size(); ++i)
-            order[i] = sorted[i].element;
+        forEachChunk(sorted.size(), concurrentCount,
+                     [&](std::size_t, std::size_t begin, std::size_t end) {
+                         for (std::size_t i = begin; i < end; ++i)
+                             order[i] = sorted[i].element;
+                     });
         return;
     }
 
@@ -140,15 +148,139 @@ void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
         order[slots[slot]] = elementAt[slot];
 }
 
+// Sorts buffers.sorted by key, equal keys in index order, as the radix sort does, when
+// every key is finite: the elements are counted into about count / 4 buckets of equal
+// depth ranges, scattered into them in index order, and each bucket is sorted on its
+// own. A bucket is a monotonic function of the depth (floating-point subtraction and
+// multiplication never reverse an order), so the buckets come in key order and
+// equal keys share one; -0 and +0 share one too. False, leaving the buffers to the
+// radix sort, when a key is not finite or the depth range overflows.
+bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
+    const std::size_t count = depths.size();
+    std::vector<KeyedElement>& sorted = buffers.sorted;
+    struct Range {
+        double nearest = std::numeric_limits<double>::infinity();
+        double farthest = -std::numeric_limits<double>::infinity();
+        bool finite = true;
+    };
+    std::vector<Range> ranges(chunkCount(count, concurrentCount));
+    forEachChunk(count, concurrentCount,
+                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                     Range range;
+                     for (std::size_t e = begin; e < end; ++e) {
+                         const double depth = depths[e];
+                         range.finite = range.finite && std::isfinite(depth);
+                         range.nearest = std::min(range.nearest, depth);
+                         range.farthest = std::max(range.farthest, depth);
+                     }
+                     ranges[chunk] = range;
+                 });
+    Range all;
+    for (const Range& range : ranges) {
+        all.finite = all.finite && range.finite;
+        all.nearest = std::min(all.nearest, range.nearest);
+        all.farthest = std::max(all.farthest, range.farthest);
+    }
+    const double span = all.farthest - all.nearest;
+    if (!all.finite || !std::isfinite(span)) return false;
+    const std::size_t buckets = std::max<std::size_t>(count / 4, 1);
+    const double scale = span > 0.0 ? static_cast<double>(buckets) / span : 0.0;
+    if (!std::isfinite(scale)) return false;
+    const auto bucketOf = [&](double depth) {
+        const double position = (all.farthest - depth) * scale;
+        return std::min(static_cast<std::size_t>(position), buckets - 1);
+    };
+
+    // Counted per chunk, so that each chunk scatters its elements behind those of
+    // the chunks before it: the buckets keep index order.
+    const std::size_t chunks = ranges.size();
+    std::vector<std::vector<std::uint32_t>>& starts = buffers.bucketStarts;
+    starts.resize(chunks);
+    forEachChunk(count, concurrentCount,
+                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                     std::vector<std::uint32_t>& counts = starts[chunk];
+                     counts.assign(buckets + 1, 0);
+                     for (std::size_t e = begin; e < end; ++e)
+                         ++counts[bucketOf(depths[e])];
+                 });
+    std::vector<std::uint32_t>& bucketBegin = buffers.bucketBegin;
+    bucketBegin.resize(buckets + 1);
+    std::uint32_t offset = 0;
+    for (std::size_t bucket = 0; bucket <= buckets; ++bucket) {
+        bucketBegin[bucket] = offset;
+        for (std::vector<std::uint32_t>& counts : starts) {
+            const std::uint32_t n = counts[bucket];
+            counts[bucket] = offset;
+            offset += n;
+        }
+    }
+    sorted.resize(count);
+    forEachChunk(count, concurrentCount,
+                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                     std::vector<std::uint32_t>& next = starts[chunk];
+                     for (std::size_t e = begin; e < end; ++e) {
+                         const double depth = depths[e];
+                         sorted[next[bucketOf(depth)]++] = {farthestFirstKey(depth),
+                                                            static_cast<std::int32_t>(e)};
+                     }
+                 });
+
+    // Each bucket on its own; the halves of the elements on two cores.
+    const auto byKey = [](const KeyedElement& a, const KeyedElement& b) {
+        return a.key < b.key || (a.key == b.key && a.element < b.element);
+    };
+    const auto sortBuckets = [&](std::size_t first, std::size_t end) {
+        for (std::size_t bucket = first; bucket < end; ++bucket) {
+            KeyedElement* begin = sorted.data() + bucketBegin[bucket];
+            KeyedElement* last = sorted.data() + bucketBegin[bucket + 1];
+            if (last - begin > 16) {
+                std::sort(begin, last, byKey);
+                continue;
+            }
+            for (KeyedElement* item = begin + 1; item < last; ++item) {
+                const KeyedElement moving = *item;
+                KeyedElement* slot = item;
+                for (; slot > begin && byKey(moving, slot[-1]); --slot)
+                    *slot = slot[-1];
+                *slot = moving;
+            }
+        }
+    };
+    const std::size_t middle =
+        static_cast<std::size_t>(std::upper_bound(bucketBegin.begin(), bucketBegin.end() - 1,
+                                                  static_cast<std::uint32_t>(count / 2)) -
+                                 bucketBegin.begin());
+    forEachChunk(chunks, 1, [&](std::size_t chunk, std::size_t, std::size_t) {
+        if (chunks == 1) {
+            sortBuckets(0, buckets);
+        } else if (chunk == 0) {
+            sortBuckets(0, std::min(middle, buckets));
+        } else if (chunk == 1) {
+            sortBuckets(std::min(middle, buckets), buckets);
+        }
+    });
+    return true;
+}
+
 template <typename KeyOf>
 void orderByKeys(std::int32_t count, const KeyOf& keyOf, std::vector<std::int32_t>& order,
                  DepthSortBuffers& buffers) {
-    std::vector<KeyedElement>& sorted = buffers.sorted;
-    sorted.clear();
-    sorted.reserve(static_cast<std::size_t>(count));
-    for (std::int32_t e = 0; e < count; ++e) {
-        const double key = keyOf(e);
-        if (!std::isnan(key)) sorted.push_back({farthestFirstKey(key), e});
+    std::vector<double>& depths = buffers.depths;
+    depths.resize(static_cast<std::size_t>(count));
+    forEachChunk(depths.size(), concurrentCount,
+                 [&](std::size_t, std::size_t begin, std::size_t end) {
+                     for (std::size_t e = begin; e < end; ++e)
+                         depths[e] = keyOf(static_cast<std::int32_t>(e));
+                 });
+    if (!bucketSort(depths, buffers)) {
+        std::vector<KeyedElement>& sorted = buffers.sorted;
+        sorted.clear();
+        sorted.reserve(static_cast<std::size_t>(count));
+        for (std::int32_t e = 0; e < count; ++e) {
+            const double key = depths[e];
+            if (!std::isnan(key)) sorted.push_back({farthestFirstKey(key), e});
+        }
+        if (!sorted.empty()) radixSort(sorted, buffers.scratch);
     }
     orderKeyedElements(buffers, count, order);
 }
@@ -175,15 +307,27 @@ void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
     orderElementsByDepth(model, camera, order, buffers);
 }
 
+void orderElementsByDepth(std::span<const ElementPlanes> planes, const ViewCamera& camera,
+                          std::vector<std::int32_t>& order, DepthSortBuffers& buffers) {
+    // The centroid is the same sum of the corners that elementDepth forms, so the key
+    // is the same (up to the sign of a zero, which the order does not tell apart).
+    orderByKeys(
+        static_cast<std::int32_t>(planes.size()),
+        [&](std::int32_t element) { return -camera.viewDepth(planes[element].centroid); }, order,
+        buffers);
+}
+
 DrawOrderCache::Key DrawOrderCache::keyOf(const ShellModel& model, const ViewCamera& camera) {
     return {camera.viewMatrix, ModelArraysKey::of(model)};
 }
 
 const std::vector<std::int32_t>& DrawOrderCache::orderFor(const ShellModel& model,
-                                                          const ViewCamera& camera) {
+                                                          const ViewCamera& camera,
+                                                          std::span<const ElementPlanes> planes) {
     const Key key = keyOf(model, camera);
     if (!valid_ || !(key == key_)) {
-        orderElementsByDepth(model, camera, order_, buffers_);
+        orderElementsByDepth(planes, camera, order_, buffers_);
+        ++generation_;
         key_ = key;
         valid_ = true;
     }

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "render/ElementPlanes.h"
 #include "render/ModelArraysKey.h"
 #include "view/Matrix4.h"
 
@@ -23,7 +24,8 @@ struct ViewCamera;
 // equal keys may end up in any order. Keys that are not numbers are never fetched
 // and never displaced, so such elements keep their own positions.
 //
-// O(n) when no two keys are equal; O(n log n) at worst.
+// About O(n) when the keys are finite and spread over their range; O(n log n) at
+// worst. Big models are ordered on all cores.
 void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
                           std::vector<std::int32_t>& order);
 
@@ -36,8 +38,15 @@ struct DepthSortBuffers {
     };
     std::vector<Item> sorted;
     std::vector<Item> scratch;
+    std::vector<double> depths;
+    std::vector<std::vector<std::uint32_t>> bucketStarts;  // per chunk of elements
+    std::vector<std::uint32_t> bucketBegin;
 };
 void orderElementsByDepth(const ShellModel& model, const ViewCamera& camera,
+                          std::vector<std::int32_t>& order, DepthSortBuffers& buffers);
+
+// The same order from the elements' centroids at hand, as the painter keeps them.
+void orderElementsByDepth(std::span<const ElementPlanes> planes, const ViewCamera& camera,
                           std::vector<std::int32_t>& order, DepthSortBuffers& buffers);
 
 // The same order over given keys: order[i] is the index of the key that the
@@ -50,8 +59,13 @@ void orderByDecreasingKey(std::span<const double> keys, std::vector<std::int32_t
 // and after invalidate(), which whoever changes node positions in place must call.
 class DrawOrderCache {
   public:
-    const std::vector<std::int32_t>& orderFor(const ShellModel& model, const ViewCamera& camera);
+    // The planes are the model's (ElementPlanesCache), for their centroids.
+    const std::vector<std::int32_t>& orderFor(const ShellModel& model, const ViewCamera& camera,
+                                              std::span<const ElementPlanes> planes);
     void invalidate() { valid_ = false; }
+    // Counts the times the order was worked out: what is derived from it is still
+    // valid while it stays the same.
+    std::uint64_t generation() const { return generation_; }
 
   private:
     struct Key {
@@ -62,6 +76,7 @@ class DrawOrderCache {
     static Key keyOf(const ShellModel& model, const ViewCamera& camera);
 
     bool valid_ = false;
+    std::uint64_t generation_ = 0;
     Key key_;
     std::vector<std::int32_t> order_;
     DepthSortBuffers buffers_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/ChunkedWork.h"
 #include "model/ShellModel.h"
 #include "render/Shading.h"  // ambientShading
 
@@ -63,8 +64,10 @@ const std::vector<ElementPlanes>& ElementPlanesCache::planesFor(const ShellModel
     const ModelArraysKey key = ModelArraysKey::of(model);
     if (!valid_ || !(key == key_)) {
         planes_.resize(static_cast<std::size_t>(model.elementCount()));
-        for (std::int32_t e = 0; e < model.elementCount(); ++e)
-            planes_[e] = elementPlanes(model, e);
+        forEachChunk(planes_.size(), 1 << 14, [&](std::size_t, std::size_t begin, std::size_t end) {
+            for (std::size_t e = begin; e < end; ++e)
+                planes_[e] = elementPlanes(model, static_cast<std::int32_t>(e));
+        });
         key_ = key;
         valid_ = true;
     }

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <thread>
 #include <utility>
 
+#include "model/ChunkedWork.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/ColorLegend.h"
@@ -24,12 +26,16 @@ namespace corvelt {
 
 namespace {
 
-// The far-to-near pass visits elements in scattered order; fetching their records a
-// few elements ahead hides most of the memory latency.
-constexpr std::size_t lookahead = 8;
-
 // Below this many elements a frame is quick enough on one thread.
 constexpr std::int32_t concurrentElementCount = 20000;
+
+// The far-to-near pass visits elements in scattered order; fetching their records
+// ahead hides most of the memory latency.
+constexpr std::size_t lookahead = 16;
+
+// How far a node marker or a wide outline reaches beyond its corners, in rows: the
+// largest marker (radius 6, pen 2) with room to spare.
+constexpr std::int32_t markerRows = 16;
 
 // Pixels are filled by their centres, and the mapping to pixels is monotonic: when
 // the corners of an element land in one pixel column or one pixel row, so do the
@@ -41,10 +47,19 @@ bool coversPixelCentres(const ScreenMapper& screen, const ViewRect& box) {
     return low.x != high.x && low.y != high.y;
 }
 
-bool layerIsDrawn(MeshLayer layer, PlotScope scope, const ShellModel& model, std::int32_t element) {
-    return meshStyle(layer, scope, model.elementPicked[element] != 0,
-                     model.elementSelected[element] != 0)
-        .drawn;
+std::uint8_t elementLook(MeshLayer layer, PlotScope scope, const ShellModel& model,
+                         std::int32_t element) {
+    return keptStyle(layer, scope, model.elementPicked[element] != 0,
+                     model.elementSelected[element] != 0);
+}
+
+// The pixel rows of a box widened by far more than a rounding error: the edge points
+// of the contour are interpolated and may stray from the element's box by that much.
+std::pair<std::int32_t, std::int32_t> rowsOf(const ScreenMapper& screen, const ViewRect& box) {
+    const double slack = (std::fabs(box.yMin) + std::fabs(box.yMax)) * 0x1p-40 + 0x1p-1000;
+    const std::int32_t top = screen.toPixel({box.xMin, box.yMax + slack}).y;
+    const std::int32_t bottom = screen.toPixel({box.xMin, box.yMin - slack}).y;
+    return {top, bottom + 1};
 }
 
 }  // namespace
@@ -53,6 +68,8 @@ void FramePainter::invalidate() {
     drawOrder_.invalidate();
     planes_.invalidate();
     values_.invalidate();
+    limitsKept_ = false;
+    markersKept_ = false;
 }
 
 void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
@@ -60,13 +77,14 @@ void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
     const auto done = [&partDone] {
         if (partDone) partDone();
     };
-    planes_.planesFor(model);
+    const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
     done();
     if (isStressComponent(model.contourComponent)) values_.valuesFor(model, model.contourComponent);
     done();
-    drawOrder_.orderFor(model, camera);
+    drawOrder_.orderFor(model, camera, planes);
     done();
     elements_.resize(static_cast<std::size_t>(model.elementCount()));
+    rows_.resize(elements_.size());
     done();
 }
 
@@ -75,15 +93,51 @@ void FramePainter::adoptPrepared(FramePainter&& prepared) {
     planes_ = std::move(prepared.planes_);
     values_ = std::move(prepared.values_);
     elements_ = std::move(prepared.elements_);
+    rows_ = std::move(prepared.rows_);
+    limitsKept_ = false;
+    markersKept_ = false;
+}
+
+const BandLimits& FramePainter::limitsFor(const ShellModel& model,
+                                          const std::vector<ElementValues>& values,
+                                          bool& haveLimits) {
+    const std::vector<std::uint8_t>& selected = model.elementSelected;
+    if (!limitsKept_ || limitsGeneration_ != values_.generation() || limitsSelection_ != selected) {
+        haveLimits_ = computeBandLimits(values, selected, limits_);
+        limitsGeneration_ = values_.generation();
+        limitsSelection_ = selected;
+        limitsKept_ = true;
+        peaksKept_ = false;
+    }
+    haveLimits = haveLimits_;
+    return limits_;
+}
+
+// A node's marker is the same each time an element draws it, and covers the same
+// pixels: only its last drawing in the far-to-near order shows.
+const std::vector<std::int32_t>& FramePainter::lastMarkerElements(
+    const ShellModel& model, const std::vector<std::int32_t>& order) {
+    if (markersKept_ && markersGeneration_ == drawOrder_.generation()) return lastMarkerElement_;
+    lastMarkerElement_.assign(static_cast<std::size_t>(model.nodeCount()), -1);
+    for (const std::int32_t element : order) {
+        const std::int32_t* nodes = model.elementCorners(element);
+        for (int j = 0; j < ShellModel::nodesPerElement; ++j)
+            lastMarkerElement_[nodes[j]] = element;
+    }
+    markersGeneration_ = drawOrder_.generation();
+    markersKept_ = true;
+    return lastMarkerElement_;
 }
 
 void FramePainter::gatherElements(const PaintContext& context, const GatherInputs& inputs,
                                   std::int32_t begin, std::int32_t end, GatherSummary& summary) {
     const ShellModel& model = context.model;
     const ScreenMapper& screen = context.screen;
-    const std::int32_t rows = static_cast<std::int32_t>(summary.areaRows.size());
+    const std::int32_t rows = static_cast<std::int32_t>(summary.drawRows.size());
     for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
+        RowSpan& span = rows_[element];
+        span = RowSpan{};
         frame.corners = projectedCorners(model, element);
         const ViewRect box = boundingBox(frame.corners);
         // Nothing of an element outside the client area can be seen.
@@ -91,73 +145,115 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
         if (frame.reach == ScreenReach::hidden) continue;
         const bool insideGuard = frame.reach == ScreenReach::insideGuard;
         const bool hasArea = !insideGuard || coversPixelCentres(screen, box);
-        frame.contour = hasArea && inputs.contourValues && model.elementSelected[element];
-        frame.outline = layerIsDrawn(MeshLayer::outline, model.elementOutlinePlot, model, element);
-        frame.fill = hasArea && layerIsDrawn(MeshLayer::fill, model.elementPlot, model, element);
-        summary.anyOutline = summary.anyOutline || frame.outline;
-        if (frame.contour) {
+
+        frame.contourTriangles = 0;
+        if (hasArea && inputs.contourValues && model.elementSelected[element]) {
+            frame.contourTriangles =
+                insideGuard ? contourTrianglesWithPixels(screen, frame.corners) : 0xF;
+        }
+        frame.outline = elementLook(MeshLayer::outline, model.elementOutlinePlot, model, element);
+        frame.fill = hasArea ? elementLook(MeshLayer::fill, model.elementPlot, model, element) : 0;
+        bool markers = false;
+        frame.markers = {};
+        if (inputs.lastMarkerElement) {
+            const std::int32_t* nodes = model.elementCorners(element);
+            for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
+                const std::int32_t node = nodes[j];
+                if ((*inputs.lastMarkerElement)[node] != element ||
+                    !screen.mayShow(frame.corners[j]))
+                    continue;
+                frame.markers[j] =
+                    keptStyle(MeshLayer::nodeMarker, model.nodePlot, model.nodePicked[node] != 0,
+                              model.nodeSelected[node] != 0);
+                markers = markers || frame.markers[j] != 0;
+            }
+        }
+        const bool linesOrMarkers = frame.outline != 0 || markers;
+        if (frame.contourTriangles == 0 && frame.fill == 0 && !linesOrMarkers) continue;
+        summary.onlyPolygons = summary.onlyPolygons && !linesOrMarkers;
+        if (frame.contourTriangles != 0) {
             const int surface = facingSurface(inputs.planes[element], inputs.viewAxis);
             frame.cornerValues = (*inputs.contourValues)[element].surfaces[surface];
         }
-        if (!frame.contour && !frame.fill) continue;
-        frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
+        if (frame.contourTriangles != 0 || frame.fill != 0)
+            frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
+
         if (insideGuard) {
-            frame.topRow = screen.toPixelInGuard({box.xMin, box.yMax}).y;
-            frame.bottomRow = screen.toPixelInGuard({box.xMin, box.yMin}).y;
-            const std::int32_t middle = frame.topRow / 2 + frame.bottomRow / 2;
-            ++summary.areaRows[std::clamp(middle, 0, rows - 1)];
+            const auto [top, bottom] = rowsOf(screen, box);
+            const std::int32_t reach = linesOrMarkers ? markerRows : 0;
+            span = {top - reach, bottom + reach};
+        } else {
+            span = {0, rows};
         }
+        const std::int32_t middle = span.first / 2 + span.end / 2;
+        ++summary.drawRows[std::clamp(middle, 0, rows - 1)];
     }
 }
 
 void FramePainter::drawElements(PaintContext& context, const std::vector<std::int32_t>& order,
-                                bool markers, std::int32_t firstRow, std::int32_t endRow) const {
+                                std::int32_t firstRow, std::int32_t endRow) const {
     const std::size_t count = order.size();
     for (std::size_t k = 0; k < count; ++k) {
+        // Scattered records: their rows are fetched well ahead, the records of those
+        // that reach the band a little less.
+        if (k + 2 * lookahead < count) __builtin_prefetch(&rows_[order[k + 2 * lookahead]]);
         if (k + lookahead < count) {
-            const auto* ahead = reinterpret_cast<const char*>(&elements_[order[k + lookahead]]);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + sizeof(ElementFrame) - 1);
+            const std::int32_t ahead = order[k + lookahead];
+            const RowSpan span = rows_[ahead];
+            if (span.first < endRow && span.end > firstRow) {
+                __builtin_prefetch(&elements_[ahead]);
+                __builtin_prefetch(reinterpret_cast<const char*>(&elements_[ahead]) + 64);
+            }
         }
         const std::int32_t element = order[k];
+        const RowSpan span = rows_[element];
+        if (span.first >= endRow || span.end <= firstRow || span.first >= span.end) continue;
         const ElementFrame& frame = elements_[element];
-        if (frame.reach == ScreenReach::hidden) continue;
-        if ((frame.contour || frame.fill) && frame.reach == ScreenReach::insideGuard &&
-            (frame.topRow >= endRow || frame.bottomRow <= firstRow))
-            continue;
-        if (frame.contour)
+        if (frame.contourTriangles != 0)
             drawElementContour(context, frame.corners, frame.cornerValues, limits_, frame.shading,
-                               frame.reach);
-        if (frame.outline) drawElementOutline(context, element, frame.corners, frame.reach);
-        if (frame.fill)
-            drawElementFill(context, element, frame.corners, frame.shading, frame.reach);
-        if (markers) drawElementNodes(context, element);
+                               frame.reach, frame.contourTriangles);
+        if (frame.outline != 0)
+            drawOutline(context, frame.corners, frame.reach,
+                        styleOfKept(MeshLayer::outline, frame.outline));
+        if (frame.fill != 0)
+            drawFill(context, frame.corners, frame.shading, frame.reach,
+                     styleOfKept(MeshLayer::fill, frame.fill));
+        for (int j = 0; j < ShellModel::nodesPerElement; ++j)
+            if (frame.markers[j] != 0)
+                drawNodeMarker(context, frame.corners[j],
+                               styleOfKept(MeshLayer::nodeMarker, frame.markers[j]));
     }
 }
 
 bool FramePainter::drawElementsInTwoBands(PaintContext& context,
                                           const std::vector<std::int32_t>& order,
-                                          const std::vector<std::int32_t>& areaRows) {
-    // Split where half of the elements with an area lie above, so that both threads
-    // get about the same work wherever the model lies in the window.
+                                          const std::vector<std::int32_t>& drawRows,
+                                          bool onlyPolygons) {
+    // Split where half of the elements that draw lie above, so that both threads get
+    // about the same work wherever the model lies in the window.
     std::int64_t total = 0;
-    for (const std::int32_t n : areaRows)
+    for (const std::int32_t n : drawRows)
         total += n;
     std::int64_t above = 0;
     std::int32_t split = 0;
-    while (split < static_cast<std::int32_t>(areaRows.size()) && 2 * above < total)
-        above += areaRows[split++];
+    while (split < static_cast<std::int32_t>(drawRows.size()) && 2 * above < total)
+        above += drawRows[split++];
     const std::int32_t height = context.canvas.height();
     if (split <= 0 || split >= height) return false;
 
-    const std::unique_ptr<Canvas> upper = context.canvas.polygonRowBand(0, split);
-    const std::unique_ptr<Canvas> lower = context.canvas.polygonRowBand(split, height);
+    // Polygons alone need only the filler's bands.
+    const auto bandOf = [&](int first, int end) {
+        return onlyPolygons ? context.canvas.polygonRowBand(first, end)
+                            : context.canvas.rowBand(first, end);
+    };
+    const std::unique_ptr<Canvas> upper = bandOf(0, split);
+    const std::unique_ptr<Canvas> lower = bandOf(split, height);
     if (!upper || !lower) return false;
 
     PaintContext upperContext(context.model, context.camera, *upper);
     PaintContext lowerContext(context.model, context.camera, *lower);
-    std::thread worker([&] { drawElements(lowerContext, order, false, split, height); });
-    drawElements(upperContext, order, false, 0, split);
+    std::thread worker([&] { drawElements(lowerContext, order, split, height); });
+    drawElements(upperContext, order, 0, split);
     worker.join();
     context.internalErrors += upperContext.internalErrors + lowerContext.internalErrors;
     return true;
@@ -172,33 +268,15 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
     bool haveLimits = false;
     if (isStressComponent(component)) {
         values = &values_.valuesFor(model, component);
-        haveLimits = computeBandLimits(*values, model.elementSelected, limits_);
+        limitsFor(model, *values, haveLimits);
     } else {
         limits_ = BandLimits{};
+        limitsKept_ = false;
         ++context.internalErrors;
     }
 
-    // The light of this frame is placed first: every fill uses it.
-    const GatherInputs inputs{model.contourOn && haveLimits ? values : nullptr,
-                              planes_.planesFor(model), camera.viewAxis(),
-                              placeLight(model, camera)};
-    const std::int32_t elementCount = model.elementCount();
-    const bool concurrent = elementCount >= concurrentElementCount;
-    elements_.resize(static_cast<std::size_t>(elementCount));
-    const std::size_t rows = static_cast<std::size_t>(std::max(canvas.height(), 1));
-    GatherSummary first{false, std::vector<std::int32_t>(rows, 0)};
-    GatherSummary second{false, std::vector<std::int32_t>(rows, 0)};
-    if (concurrent) {
-        const std::int32_t half = elementCount / 2;
-        std::thread worker([&] { gatherElements(context, inputs, half, elementCount, second); });
-        gatherElements(context, inputs, 0, half, first);
-        worker.join();
-        for (std::size_t row = 0; row < rows; ++row)
-            first.areaRows[row] += second.areaRows[row];
-        first.anyOutline = first.anyOutline || second.anyOutline;
-    } else {
-        gatherElements(context, inputs, 0, elementCount, first);
-    }
+    const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
+    const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera, planes);
 
     // Node markers: a picked node shows even when the layer is off.
     const bool markers =
@@ -206,19 +284,43 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
         std::find_if(model.nodePicked.begin(), model.nodePicked.end(),
                      [](std::uint8_t picked) { return picked != 0; }) != model.nodePicked.end();
 
-    const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera);
-    // Polygons alone can be filled in two bands of rows at once; lines, circles and
-    // text go through one painter and keep the single pass.
-    const bool polygonsOnly = !markers && !first.anyOutline;
-    if (!(concurrent && polygonsOnly && drawElementsInTwoBands(context, order, first.areaRows)))
-        drawElements(context, order, markers, std::numeric_limits<std::int32_t>::min(),
+    // The light of this frame is placed first: every fill uses it.
+    const GatherInputs inputs{model.contourOn && haveLimits ? values : nullptr, planes,
+                              camera.viewAxis(), placeLight(model, camera),
+                              markers ? &lastMarkerElements(model, order) : nullptr};
+    const std::int32_t elementCount = model.elementCount();
+    elements_.resize(static_cast<std::size_t>(elementCount));
+    rows_.resize(elements_.size());
+    const std::size_t rows = static_cast<std::size_t>(std::max(canvas.height(), 1));
+    std::vector<GatherSummary> summaries(
+        chunkCount(static_cast<std::size_t>(elementCount), concurrentElementCount),
+        GatherSummary{true, std::vector<std::int32_t>(rows, 0)});
+    forEachChunk(static_cast<std::size_t>(elementCount), concurrentElementCount,
+                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                     gatherElements(context, inputs, static_cast<std::int32_t>(begin),
+                                    static_cast<std::int32_t>(end), summaries[chunk]);
+                 });
+    GatherSummary& summary = summaries.front();
+    for (std::size_t chunk = 1; chunk < summaries.size(); ++chunk) {
+        for (std::size_t row = 0; row < rows; ++row)
+            summary.drawRows[row] += summaries[chunk].drawRows[row];
+        summary.onlyPolygons = summary.onlyPolygons && summaries[chunk].onlyPolygons;
+    }
+
+    const bool concurrent = elementCount >= concurrentElementCount;
+    if (!(concurrent &&
+          drawElementsInTwoBands(context, order, summary.drawRows, summary.onlyPolygons))) {
+        drawElements(context, order, std::numeric_limits<std::int32_t>::min(),
                      std::numeric_limits<std::int32_t>::max());
+    }
 
     drawNodeNumbers(context, model.nodeNumberPlot);
     drawElementNumbers(context, model.elementNumberPlot);
-    if (options.peakMarkers && haveLimits)
-        if (const std::optional<Peaks> peaks = findPeaks(*values, model.elementSelected))
-            drawPeakMarkers(context, *peaks, 1.0);
+    if (options.peakMarkers && haveLimits) {
+        if (!peaksKept_) peaks_ = findPeaks(*values, model.elementSelected);
+        peaksKept_ = true;
+        if (peaks_) drawPeakMarkers(context, *peaks_, 1.0);
+    }
     drawLegend(canvas, camera, model.colorTable, limits_);
 
     internalErrors_ += context.internalErrors;

@@ -6,10 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "model/ShellModel.h"
 #include "render/BandLimits.h"
 #include "render/ContourValues.h"
 #include "render/DepthOrder.h"
 #include "render/ElementPlanes.h"
+#include "render/PeakMarkers.h"
 #include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
@@ -23,7 +25,7 @@ struct FrameOptions {
     // Rings and labels at the corners that carry the legend's end values.
     bool peakMarkers = false;
 };
-struct ShellModel;
+
 struct ViewCamera;
 
 // Draws the complete picture of the model for one repaint, far to near, onto a
@@ -32,8 +34,14 @@ struct ViewCamera;
 // legend. The model and the camera are only read.
 //
 // What depends only on the model's arrays (element planes, the plotted component's
-// values) or on the view matrix (the far-to-near order) is kept between frames; every
-// frame is nevertheless the one that a fresh painter would draw.
+// values), on them and the selection (the band limits) or on the view matrix (the
+// far-to-near order) is kept between frames; every frame is nevertheless the one
+// that a fresh painter would draw.
+//
+// Big models are painted on all cores: the elements are looked at in chunks at the
+// same time, and drawn in two bands of rows at once when the canvas has row bands.
+// Each band draws every element that reaches it, far to near, so every pixel gets
+// what the single pass would have left there.
 class FramePainter {
   public:
     void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
@@ -67,20 +75,20 @@ class FramePainter {
 
   private:
     // What the far-to-near pass needs of one element, gathered beforehand in index
-    // order: that pass then reads one small record per element instead of scattered
-    // stresses and coordinates.
-    struct ElementFrame {
+    // order: that pass then reads one small record per element, two cache lines,
+    // instead of scattered stresses and coordinates.
+    struct alignas(64) ElementFrame {
         ProjectedCorners corners;            // set unless hidden
         std::array<double, 4> cornerValues;  // facing surface; set only for a contour
         double shading;                      // set only for a contour or a fill
-        // Pixel rows that the element's area can reach: topRow .. bottomRow - 1.
-        // Set for a contour or a fill of an element inside the guard band.
-        std::int32_t topRow;
-        std::int32_t bottomRow;
         ScreenReach reach;
-        bool contour;
-        bool outline;
-        bool fill;
+        std::uint8_t contourTriangles;  // contour triangles to draw (bit j: triangle j)
+        // The looks of the outline, the fill and the corners' node markers (keptStyle):
+        // 0 for what this element does not draw. A node's marker is drawn by the
+        // last element in the order that has the node.
+        std::uint8_t outline;
+        std::uint8_t fill;
+        std::array<std::uint8_t, ShellModel::nodesPerElement> markers;
     };
 
     // What is the same for every element of a frame while it is gathered.
@@ -89,32 +97,63 @@ class FramePainter {
         const std::vector<ElementPlanes>& planes;
         Point3D viewAxis;
         std::optional<Point3D> light;
+        // Per node the element that draws its marker last, or none without markers.
+        const std::vector<std::int32_t>* lastMarkerElement;
     };
 
-    // What gathering a range of elements found out about the frame as a whole.
+    // What gathering a chunk of elements found out about the frame as a whole.
     struct GatherSummary {
-        bool anyOutline = false;
-        std::vector<std::int32_t> areaRows;  // elements with an area, by their middle row
+        bool onlyPolygons = true;            // no outline and no marker
+        std::vector<std::int32_t> drawRows;  // elements that draw, by their middle row
     };
 
     void gatherElements(const PaintContext& context, const GatherInputs& inputs, std::int32_t begin,
                         std::int32_t end, GatherSummary& summary);
 
-    // The far-to-near pass over the elements whose area may reach rows
-    // firstRow .. endRow - 1 (all elements for the whole canvas).
-    void drawElements(PaintContext& context, const std::vector<std::int32_t>& order, bool markers,
+    const BandLimits& limitsFor(const ShellModel& model, const std::vector<ElementValues>& values,
+                                bool& haveLimits);
+    const std::vector<std::int32_t>& lastMarkerElements(const ShellModel& model,
+                                                        const std::vector<std::int32_t>& order);
+
+    // The pixel rows that whatever an element draws can reach: first .. end - 1;
+    // none for an element that draws nothing.
+    struct RowSpan {
+        std::int32_t first = 0;
+        std::int32_t end = 0;
+    };
+
+    // The far-to-near pass over the elements whose drawing reaches rows firstRow ..
+    // endRow - 1.
+    void drawElements(PaintContext& context, const std::vector<std::int32_t>& order,
                       std::int32_t firstRow, std::int32_t endRow) const;
 
-    // Fills the contours and element fills in two bands of rows at once, split where
-    // the elements are split in half. False when the canvas cannot do that.
+    // Draws the elements in two bands of rows at once, split where half of them
+    // lie above. False when the canvas has no row bands.
     bool drawElementsInTwoBands(PaintContext& context, const std::vector<std::int32_t>& order,
-                                const std::vector<std::int32_t>& areaRows);
+                                const std::vector<std::int32_t>& drawRows, bool onlyPolygons);
 
     DrawOrderCache drawOrder_;
     ElementPlanesCache planes_;
     ContourValueCache values_;
     std::vector<ElementFrame> elements_;
+    std::vector<RowSpan> rows_;  // per element, apart so that a band skips others quickly
+
+    // The band limits depend on the values and the selection only.
     BandLimits limits_;
+    bool limitsKept_ = false;
+    bool haveLimits_ = false;
+    std::uint64_t limitsGeneration_ = 0;
+    std::vector<std::uint8_t> limitsSelection_;
+    // The corners of the two end values, found with the limits when first asked for.
+    std::optional<Peaks> peaks_;
+    bool peaksKept_ = false;
+
+    // Per node the last element in the order of markersGeneration_ that draws its
+    // marker.
+    std::vector<std::int32_t> lastMarkerElement_;
+    bool markersKept_ = false;
+    std::uint64_t markersGeneration_ = 0;
+
     std::int64_t internalErrors_ = 0;
 };
 

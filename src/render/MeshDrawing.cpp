@@ -58,27 +58,17 @@ void drawElementFill(PaintContext& context, std::int32_t element, double shading
 void drawElementOutline(PaintContext& context, std::int32_t element,
                         const ProjectedCorners& corners, ScreenReach reach) {
     const ShellModel& model = context.model;
-    const MeshStyle style =
-        meshStyle(MeshLayer::outline, model.elementOutlinePlot, model.elementPicked[element] != 0,
-                  model.elementSelected[element] != 0);
-    if (!style.drawn) return;
-    ScreenPolygon pixels;
-    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
-    if (pixels.size() < 2) return;
-    context.canvas.drawPath(pixels.points(), true,
-                            Pen{style.colour, style.penWidth, PenStyle::solid});
+    drawOutline(context, corners, reach,
+                meshStyle(MeshLayer::outline, model.elementOutlinePlot,
+                          model.elementPicked[element] != 0, model.elementSelected[element] != 0));
 }
 
 void drawElementFill(PaintContext& context, std::int32_t element, const ProjectedCorners& corners,
                      double shading, ScreenReach reach) {
     const ShellModel& model = context.model;
-    const MeshStyle style =
-        meshStyle(MeshLayer::fill, model.elementPlot, model.elementPicked[element] != 0,
-                  model.elementSelected[element] != 0);
-    if (!style.drawn) return;
-    ScreenPolygon pixels;
-    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
-    fillShadedPolygon(context.canvas, pixels, style.colour, shading);
+    drawFill(context, corners, shading, reach,
+             meshStyle(MeshLayer::fill, model.elementPlot, model.elementPicked[element] != 0,
+                       model.elementSelected[element] != 0));
 }
 
 void drawElementNodes(PaintContext& context, std::int32_t element) {
@@ -86,14 +76,34 @@ void drawElementNodes(PaintContext& context, std::int32_t element) {
     const std::int32_t* nodes = model.elementCorners(element);
     for (int j = 0; j < ShellModel::nodesPerElement; ++j) {
         const std::int32_t node = nodes[j];
-        const MeshStyle style =
-            meshStyle(MeshLayer::nodeMarker, model.nodePlot, model.nodePicked[node] != 0,
-                      model.nodeSelected[node] != 0);
-        const Point2D position = model.projectedNodes[node];
-        if (!style.drawn || !context.screen.mayShow(position)) continue;
-        context.canvas.drawCircle(context.screen.toPixel(position), style.radius,
-                                  Pen{style.colour, style.penWidth, PenStyle::solid});
+        drawNodeMarker(context, model.projectedNodes[node],
+                       meshStyle(MeshLayer::nodeMarker, model.nodePlot, model.nodePicked[node] != 0,
+                                 model.nodeSelected[node] != 0));
     }
+}
+
+void drawOutline(PaintContext& context, const ProjectedCorners& corners, ScreenReach reach,
+                 const MeshStyle& style) {
+    if (!style.drawn) return;
+    ScreenPolygon& pixels = context.scratch;
+    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
+    if (pixels.size() < 2) return;
+    context.canvas.drawPath(pixels.points(), true,
+                            Pen{style.colour, style.penWidth, PenStyle::solid});
+}
+
+void drawFill(PaintContext& context, const ProjectedCorners& corners, double shading,
+              ScreenReach reach, const MeshStyle& style) {
+    if (!style.drawn) return;
+    ScreenPolygon& pixels = context.scratch;
+    context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
+    fillShadedPolygon(context.canvas, pixels, style.colour, shading);
+}
+
+void drawNodeMarker(PaintContext& context, Point2D position, const MeshStyle& style) {
+    if (!style.drawn || !context.screen.mayShow(position)) return;
+    context.canvas.drawCircle(context.screen.toPixel(position), style.radius,
+                              Pen{style.colour, style.penWidth, PenStyle::solid});
 }
 
 int labelFontHeight(double meanEdgeLength, double scale) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/PlotScope.h"
+#include "render/MeshStyle.h"
 #include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
@@ -24,6 +25,13 @@ void drawElementOutline(PaintContext& context, std::int32_t element,
                         const ProjectedCorners& corners, ScreenReach reach);
 void drawElementFill(PaintContext& context, std::int32_t element, const ProjectedCorners& corners,
                      double shading, ScreenReach reach);
+
+// The outline, the fill and a node marker in a style chosen beforehand (meshStyle).
+void drawOutline(PaintContext& context, const ProjectedCorners& corners, ScreenReach reach,
+                 const MeshStyle& style);
+void drawFill(PaintContext& context, const ProjectedCorners& corners, double shading,
+              ScreenReach reach, const MeshStyle& style);
+void drawNodeMarker(PaintContext& context, Point2D position, const MeshStyle& style);
 
 // Labels grow with the zoom: a fifth of the mean edge length as shown, truncated,
 // never more than maxLabelHeight (a label larger than any screen shows nothing more).

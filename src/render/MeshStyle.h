@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/Color.h"
 #include "model/PlotScope.h"
 
@@ -32,6 +34,19 @@ constexpr MeshStyle meshStyle(MeshLayer layer, PlotScope scope, bool picked, boo
             return {true, selected ? Rgb{255, 255, 255} : Rgb{90, 90, 90}, 1, selected ? 6 : 3};
     }
     return {};
+}
+
+// The choice of meshStyle in one byte, kept per item while a frame is drawn: 0 when
+// the item is not drawn, else the item's flags.
+constexpr std::uint8_t keptStyle(MeshLayer layer, PlotScope scope, bool picked, bool selected) {
+    if (!meshStyle(layer, scope, picked, selected).drawn) return 0;
+    return static_cast<std::uint8_t>(1 | (picked ? 2 : 0) | (selected ? 4 : 0));
+}
+
+// The style that keptStyle stood for (a drawn item's look depends on its flags only).
+constexpr MeshStyle styleOfKept(MeshLayer layer, std::uint8_t kept) {
+    if (kept == 0) return {};
+    return meshStyle(layer, PlotScope::all, (kept & 2) != 0, (kept & 4) != 0);
 }
 
 }  // namespace corvelt

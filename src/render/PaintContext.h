@@ -4,6 +4,7 @@
 
 #include "render/Canvas.h"
 #include "render/ScreenMapper.h"
+#include "render/ScreenPolygon.h"
 
 namespace corvelt {
 
@@ -26,6 +27,9 @@ struct PaintContext {
     // Faults of the contour arithmetic that finite data cannot cause. They are
     // counted, never shown from inside a paint; the caller reports them once.
     std::int64_t internalErrors = 0;
+    // Room for the pixels of one polygon at a time, made once per frame rather than
+    // per polygon.
+    ScreenPolygon scratch;
 };
 
 }  // namespace corvelt

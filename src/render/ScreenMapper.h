@@ -74,9 +74,7 @@ class ScreenMapper {
             clipAndMap(corners, out);
             return;
         }
-        out.clear();
-        for (const Point2D& p : corners)
-            out.push(toPixelInGuard(p));
+        out.assignMapped(corners, [this](Point2D p) { return toPixelInGuard(p); });
     }
 
   private:

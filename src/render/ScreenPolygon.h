@@ -21,6 +21,19 @@ class ScreenPolygon {
         assert(count_ < capacity);
         points_[count_++] = p;
     }
+
+    // The corners become toPixel(corner) of the given ones. The count is kept in a
+    // local and stored once: GCC 12 at -O2 vectorizes a loop of push calls on a
+    // polygon held by reference wrongly (the fourth corner came out as a copy of
+    // the second).
+    template <typename Corner, typename ToPixel>
+    void assignMapped(std::span<const Corner> corners, const ToPixel& toPixel) {
+        assert(corners.size() <= capacity);
+        std::size_t count = 0;
+        for (const Corner& corner : corners)
+            points_[count++] = toPixel(corner);
+        count_ = count;
+    }
     std::size_t size() const { return count_; }
     std::span<const Pixel> points() const { return {points_.data(), count_}; }
 

@@ -233,9 +233,9 @@ void SpanFiller::fillRow(int row, const std::int64_t* crossings, int count, std:
 
 void SpanFiller::fillRectangle(int left, int top, int right, int bottom, std::uint32_t pixel) {
     left = std::max(left, 0);
-    top = std::max(top, 0);
+    top = std::max(top, firstRow_);
     right = std::min(right, buffer_.width);
-    bottom = std::min(bottom, buffer_.height);
+    bottom = std::min(bottom, endRow_);
     if (left >= right) return;
     for (int row = top; row < bottom; ++row) {
         std::uint32_t* line = buffer_.pixels + row * buffer_.stride;
@@ -244,7 +244,7 @@ void SpanFiller::fillRectangle(int left, int top, int right, int bottom, std::ui
 }
 
 void SpanFiller::clear(std::uint32_t pixel) {
-    if (buffer_.stride == buffer_.width) {
+    if (buffer_.stride == buffer_.width && firstRow_ == 0 && endRow_ == buffer_.height) {
         std::fill_n(buffer_.pixels, std::ptrdiff_t{buffer_.width} * buffer_.height, pixel);
         return;
     }

@@ -46,8 +46,8 @@ class SpanFiller {
     explicit SpanFiller(const PixelBuffer& buffer)
         : buffer_(buffer), firstRow_(0), endRow_(buffer.height) {}
 
-    // Polygons fill only rows firstRow .. endRow - 1 of the buffer, so that fillers
-    // of disjoint row ranges can work on one buffer at the same time.
+    // Fills only rows firstRow .. endRow - 1 of the buffer, so that fillers of
+    // disjoint row ranges can work on one buffer at the same time.
     SpanFiller(const PixelBuffer& buffer, int firstRow, int endRow)
         : buffer_(buffer),
           firstRow_(std::max(firstRow, 0)),

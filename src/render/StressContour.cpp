@@ -1,6 +1,8 @@
 #include "render/StressContour.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
@@ -102,16 +104,63 @@ void drawElementContour(PaintContext& context, std::int32_t element, const BandL
                        reach);
 }
 
+Point2D contourCentre(const ProjectedCorners& corners) { return centreOf(corners); }
+
+unsigned contourTrianglesWithPixels(const ScreenMapper& screen, const ProjectedCorners& corners) {
+    // The edge points of the cut are interpolated and may stray from the triangle's
+    // box by a rounding error: the box is widened by far more than that.
+    const auto widened = [](double p, double q, double r) {
+        const double low = std::min({p, q, r});
+        const double high = std::max({p, q, r});
+        const double slack = (std::fabs(low) + std::fabs(high)) * 0x1p-40 + 0x1p-1000;
+        return std::pair{low - slack, high + slack};
+    };
+    const Point2D centre = contourCentre(corners);
+    unsigned triangles = 0;
+    for (int j = 0; j < 4; ++j) {
+        const Point2D a = corners[j];
+        const Point2D b = corners[(j + 1) % 4];
+        const auto [xLow, xHigh] = widened(centre.x, a.x, b.x);
+        const auto [yLow, yHigh] = widened(centre.y, a.y, b.y);
+        const Pixel low = screen.toPixel({xLow, yLow});
+        const Pixel high = screen.toPixel({xHigh, yHigh});
+        if (low.x != high.x && low.y != high.y) triangles |= 1u << j;
+    }
+    return triangles;
+}
+
 void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
-                        double shading, ScreenReach reach) {
-    const Point2D centre = centreOf(corners);
+                        double shading, ScreenReach reach, unsigned triangles) {
+    const Point2D centre = contourCentre(corners);
     const auto& f = cornerValues;
     const double centreValue = meanOfFour(f[0], f[1], f[2], f[3]);
+    // Inside the guard band, a triangle that lies within one band is filled whole
+    // from pixels mapped once per element: the very polygon that the cut makes.
+    const bool mapOnce = reach == ScreenReach::insideGuard;
+    std::array<Pixel, 5> pixels{};  // the centre, then the corners
+    if (mapOnce) {
+        pixels[0] = context.screen.toPixelInGuard(centre);
+        for (int j = 0; j < 4; ++j)
+            pixels[j + 1] = context.screen.toPixelInGuard(corners[j]);
+    }
     for (int j = 0; j < 4; ++j) {
+        if ((triangles & (1u << j)) == 0) continue;
         const int next = (j + 1) % 4;
-        fillTriangleBands(context, {centre, corners[j], corners[next]},
-                          {centreValue, f[j], f[next]}, limits, shading, reach);
+        std::array<double, 3> values{centreValue, f[j], f[next]};
+        if (mapOnce) {
+            std::array<Pixel, 3> triangle{pixels[0], pixels[j + 1], pixels[next + 1]};
+            sortTriangleByValue(values, triangle);
+            const int band = wholeBandOf(values, limits);
+            if (band >= 0) {
+                context.canvas.fillPolygon(triangle,
+                                           shadeColor(context.model.colorTable[band], shading));
+                continue;
+            }
+            values = {centreValue, f[j], f[next]};
+        }
+        fillTriangleBands(context, {centre, corners[j], corners[next]}, values, limits, shading,
+                          reach);
     }
 }
 
@@ -119,7 +168,7 @@ void fillTriangleBands(PaintContext& context, const std::array<Point2D, 3>& corn
                        const std::array<double, 3>& values, const BandLimits& limits,
                        double shading, ScreenReach reach) {
     const bool mayLeaveGuard = reach == ScreenReach::crossesGuard;
-    ScreenPolygon pixels;
+    ScreenPolygon& pixels = context.scratch;
     const int failures = cutTriangleIntoBands(
         corners, values, limits, [&](int band, std::span<const Point2D> polygon) {
             context.screen.mapPolygon(polygon, mayLeaveGuard, pixels);

@@ -42,10 +42,22 @@ std::array<double, 4> facingCornerValues(const ShellModel& model, const Point3D&
 void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
                         int component, double shading, ScreenReach reach);
 
-// The same with the corners' positions and their values on the facing surface at hand.
+// The same with the corners' positions and their values on the facing surface at hand,
+// for the triangles whose bit is set in `triangles` (bit j: the triangle of corners j
+// and j + 1).
 void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
-                        double shading, ScreenReach reach);
+                        double shading, ScreenReach reach, unsigned triangles = 0xF);
+
+// The element's centre in view space: the average of its projected corners, the
+// common corner of its four contour triangles.
+Point2D contourCentre(const ProjectedCorners& corners);
+
+// The contour triangles of an element inside the guard band that may fill a pixel
+// (bit j: the triangle of the centre and corners j and j + 1). A triangle whose
+// bounding box lies within one pixel column or one pixel row cuts into polygons that
+// cover no pixel centre, and is left out.
+unsigned contourTrianglesWithPixels(const ScreenMapper& screen, const ProjectedCorners& corners);
 
 // Cuts one view-space triangle into band polygons and fills each at once.
 void fillTriangleBands(PaintContext& context, const std::array<Point2D, 3>& corners,

@@ -17,7 +17,8 @@ namespace corvelt {
 // Ascending by value, each corner moving with its value: a selection sort over
 // positions 0 and 1 that takes, of equal smallest values, the one met first. (It is
 // not stable: 1a, 1b, 0 becomes 0, 1b, 1a.) Written out so that it stays in registers.
-inline void sortTriangleByValue(std::array<double, 3>& values, std::array<Point2D, 3>& corners) {
+template <typename Corner>
+inline void sortTriangleByValue(std::array<double, 3>& values, std::array<Corner, 3>& corners) {
     auto exchange = [&](int i, int j) {
         std::swap(values[i], values[j]);
         std::swap(corners[i], corners[j]);
@@ -51,6 +52,21 @@ inline bool FindPointBetweenTwoPointsByphysicalQuantity(Point2D a, Point2D b, do
         out = {weightedBetween(a.x, b.x, t), weightedBetween(a.y, b.y, t)};
     }
     return true;
+}
+
+// The band that holds the whole sorted triangle f0 <= f1 <= f2 when the limits are
+// ordered and the cut yields that one polygon, P0, P1, P2 (row 1d): f0 above the
+// band's lower limit and f2 below its upper one. Otherwise -1.
+inline int wholeBandOf(const std::array<double, 3>& sorted, const BandLimits& limits) {
+    constexpr int bandCount = static_cast<int>(BandLimits::count) - 1;
+    if (!limits.nonDecreasing) return -1;
+    int band = 0;
+    for (int k = 1; k <= bandCount; ++k)
+        band += sorted[0] > limits[k] ? 1 : 0;
+    if (band == bandCount) return -1;
+    const bool inside =
+        sorted[0] > limits[band] && sorted[1] <= limits[band + 1] && sorted[2] < limits[band + 1];
+    return inside ? band : -1;
 }
 
 namespace detail {

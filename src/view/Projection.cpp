@@ -1,5 +1,6 @@
 #include "view/Projection.h"
 
+#include "model/ChunkedWork.h"
 #include "model/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
@@ -9,14 +10,17 @@ namespace corvelt {
 void projectAllNodes(ShellModel& model, const ViewCamera& camera) {
     const Matrix4& m = camera.viewMatrix;
     model.projectedNodes.resize(model.nodes.size());
-    const std::size_t count = model.nodes.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const Point3D& p = model.nodes[i];
-        // Coordinates near the ends of the double range can project beyond them;
-        // such a node is drawn at the end of the range instead.
-        model.projectedNodes[i] = {clampToFinite(p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12]),
-                                   clampToFinite(p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13])};
-    }
+    const Point3D* nodes = model.nodes.data();
+    Point2D* projected = model.projectedNodes.data();
+    forEachChunk(model.nodes.size(), 1 << 16, [&](std::size_t, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const Point3D& p = nodes[i];
+            // Coordinates near the ends of the double range can project beyond them;
+            // such a node is drawn at the end of the range instead.
+            projected[i] = {clampToFinite(p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12]),
+                            clampToFinite(p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13])};
+        }
+    });
 }
 
 void setViewAngles(ShellModel& model, ViewCamera& camera, double alpha, double beta) {

@@ -10,7 +10,9 @@
 #include <array>
 #include <set>
 #include <stdexcept>
+#include <string>
 
+#include "gui/DigitStamps.h"
 #include "gui/FontMapping.h"
 #include "gui/QtPen.h"
 #include "gui/RenderImage.h"
@@ -360,6 +362,71 @@ TEST(FontMapping, AHugeHeightIsCapped) {
     const ResolvedFont resolved = resolveFont(Font{2000000000, 1000000000});
     EXPECT_LE(resolved.font.pixelSize(), 10000);
     EXPECT_GT(resolved.cellHeight, 1000);
+}
+
+}  // namespace
+}  // namespace corvelt
+
+namespace corvelt {
+namespace {
+
+// Our canvas with every text through the painter, as numbers went before they were
+// stamped.
+class PainterTextCanvas : public QtCanvas {
+  public:
+    using QtCanvas::QtCanvas;
+
+    void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override {
+        const ResolvedFont& resolved = fonts_.resolve(font);
+        QPainter& qpainter = painter();
+        qpainter.setFont(resolved.font);
+        qpainter.setPen(qrgb(colour));
+        qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
+                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+  private:
+    FontCache fonts_;
+};
+
+template <typename CanvasType>
+QImage labels(int height, int seed) {
+    QImage image(300, 120, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    CanvasType canvas(image);
+    std::uint32_t state = static_cast<std::uint32_t>(seed);
+    const auto next = [&state](std::uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % range);
+    };
+    // Numbers of one to seven digits all over the image and across its edges, in
+    // the label font of that height; "11" and "71" are kerned in most faces.
+    for (const std::string_view text : {"0", "11", "171", "1111", "9876543", "1010", "47"}) {
+        const Pixel at{next(340) - 40, next(160) - 40};
+        canvas.drawText(at, text, Font{height, height / 2, "Times New Roman"},
+                        Rgb{0, 0, static_cast<std::uint8_t>(155 + next(100))});
+        canvas.drawText(at, std::to_string(next(10000000)), Font{height, height / 2},
+                        Rgb{255, 0, 255});
+    }
+    canvas.finish();
+    return image;
+}
+
+// Labels from about a pixel high to large ones, and height 0 (the default size).
+TEST(StampedNumbers, AreThePaintersText) {
+    for (int height = 0; height <= 70; ++height)
+        for (int seed = 1; seed <= 3; ++seed)
+            ASSERT_TRUE(labels<QtCanvas>(height, seed) == labels<PainterTextCanvas>(height, seed))
+                << "height " << height << ", seed " << seed;
+}
+
+TEST(StampedNumbers, AreUsedForDigitsOfLabelSizes) {
+    FontCache fonts;
+    DigitStampCache stamps;
+    for (const int height : {1, 8, 16, 40}) {
+        EXPECT_NE(stamps.stampsFor(Font{height, height / 2}, fonts), nullptr) << height;
+    }
+    EXPECT_EQ(stamps.stampsFor(Font{500, 250}, fonts), nullptr);  // too big to be worth it
 }
 
 }  // namespace

@@ -193,6 +193,25 @@ TEST(DepthOrder, IsTheSelectionSortsOrderAlsoForEqualKeys) {
     }
 }
 
+TEST(DepthOrder, BigOrdersAreTheSameWhicheverWayTheyAreSorted) {
+    // Big orders are bucketed on all cores; a NaN key sends the same keys through
+    // the radix sort instead (the NaN keeps its place at the end).
+    std::mt19937 random(11);
+    for (const int distinctValues : {0, 1000, 3}) {
+        std::vector<double> keys(100000);
+        for (double& key : keys)
+            key = distinctValues == 0 ? std::ldexp(static_cast<double>(random()), -20) - 2000.0
+                                      : static_cast<double>(random() % distinctValues) * 0.5;
+        std::vector<std::int32_t> bucketed, radix;
+        orderByDecreasingKey(keys, bucketed);
+        keys.push_back(std::numeric_limits<double>::quiet_NaN());
+        orderByDecreasingKey(keys, radix);
+        ASSERT_EQ(radix.back(), 100000);
+        radix.pop_back();
+        EXPECT_EQ(bucketed, radix) << distinctValues << " distinct values";
+    }
+}
+
 // A cylinder of 24 x 6 elements with a varying field, so that the depth order, the
 // facing surface, the shading and the bands all depend on the view.
 ResultData cylinder() {
