@@ -85,8 +85,12 @@ class Application {
     // A new client size: the whole model is fitted again (pan and zoom are reset).
     void resize(std::int32_t width, std::int32_t height);
     // Draws one frame as the window shows it: background, the model while one is
-    // loaded, and the rubber band of a gesture under way.
-    void paint(Canvas& canvas);
+    // loaded, and the rubber band of a gesture under way. On a high-resolution
+    // screen the canvas has pixelRatio device pixels per client pixel (its size is
+    // the client size times that): the picture is drawn at that resolution, with
+    // every pixel size of the drawing grown by the ratio, while clicks, picks and
+    // the probe stay in client pixels. A ratio of 1 is the plain picture.
+    void paint(Canvas& canvas, double pixelRatio = 1.0);
 
     // --- Input, in client pixels.
     void leftButtonDown(std::int32_t x, std::int32_t y);

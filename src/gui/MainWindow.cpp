@@ -312,7 +312,7 @@ void MainWindow::openRecentFile(const QString& fileName) {
 }
 
 QImage MainWindow::picture() const {
-    return renderFrame(app_);
+    return renderFrame(app_, view_->devicePixelRatioF());
 }
 
 bool MainWindow::savePicture(const QString& fileName) {

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/Application.h"
+#include "gui/FrameImage.h"
 #include "gui/QtCanvas.h"
 
 namespace corvelt {
@@ -82,14 +83,22 @@ void ViewWidget::syncWithApplication() {
     if (app_.takeRepaintDue()) update();
 }
 
+// On a high-resolution screen the frame has the screen's pixels, not the client
+// area's: drawn at the finer resolution rather than scaled up.
 void ViewWidget::paintEvent(QPaintEvent*) {
-    if (frame_.size() != size()) frame_ = QImage(size(), QImage::Format_RGB32);
+    const double ratio = devicePixelRatioF();
+    const QSize frameSize = deviceFrameSize(size(), ratio);
+    if (frame_.size() != frameSize) frame_ = QImage(frameSize, QImage::Format_RGB32);
     if (frame_.isNull()) return;  // no area to paint
+    // The canvas draws in the image's own pixels; a painter on an image with a
+    // ratio would scale them once more.
+    frame_.setDevicePixelRatio(1.0);
     {
         QtCanvas canvas(frame_);
-        app_.paint(canvas);
+        app_.paint(canvas, ratio);
         canvas.finish();
     }
+    frame_.setDevicePixelRatio(ratio);
     QPainter(this).drawImage(0, 0, frame_);
     if (!app_.state().modelLoaded) paintEmptyHint();
     noticeInternalErrors();

@@ -18,6 +18,7 @@
 #include "render/MeshStyle.h"
 #include "render/PaintContext.h"
 #include "render/PeakMarkers.h"
+#include "render/PixelRatio.h"
 #include "render/Shading.h"
 #include "render/StressContour.h"
 #include "view/ViewCamera.h"
@@ -180,7 +181,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
 
         if (insideGuard) {
             const auto [top, bottom] = rowsOf(screen, box);
-            const std::int32_t reach = linesOrMarkers ? markerRows : 0;
+            const std::int32_t reach =
+                linesOrMarkers ? devicePixels(markerRows, context.pixelRatio) : 0;
             span = {top - reach, bottom + reach};
         } else {
             span = {0, rows};
@@ -261,7 +263,7 @@ bool FramePainter::drawElementsInTwoBands(PaintContext& context,
 
 void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
                               const FrameOptions& options) {
-    PaintContext context(model, camera, canvas);
+    PaintContext context(model, camera, canvas, options.pixelRatio);
 
     const int component = model.contourComponent;
     const std::vector<ElementValues>* values = nullptr;
@@ -319,9 +321,9 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
     if (options.peakMarkers && haveLimits) {
         if (!peaksKept_) peaks_ = findPeaks(*values, model.elementSelected);
         peaksKept_ = true;
-        if (peaks_) drawPeakMarkers(context, *peaks_, 1.0);
+        if (peaks_) drawPeakMarkers(context, *peaks_);
     }
-    drawLegend(canvas, camera, model.colorTable, limits_);
+    drawLegend(canvas, camera, model.colorTable, limits_, options.pixelRatio);
 
     internalErrors_ += context.internalErrors;
 }

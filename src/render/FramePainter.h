@@ -24,6 +24,9 @@ struct PaintContext;
 struct FrameOptions {
     // Rings and labels at the corners that carry the legend's end values.
     bool peakMarkers = false;
+    // Device pixels per client pixel: the camera maps onto the canvas's pixels, and
+    // pens, markers, the legend and labels grow by this factor.
+    double pixelRatio = 1.0;
 };
 
 struct ViewCamera;

@@ -1,13 +1,13 @@
 #include "render/PeakMarkers.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "model/NumberFormat.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/PaintContext.h"
+#include "render/PixelRatio.h"
 
 namespace corvelt {
 
@@ -16,13 +16,10 @@ namespace {
 constexpr int ringRadius = 7;
 constexpr int labelHeight = 18;
 
-int scaled(int pixels, double ratio) {
-    return static_cast<int>(std::lround(pixels * ratio));
-}
-
 // A dark ring under a light one, and the label likewise with a dark shadow: one of
 // the two stands out from whatever band or background lies beneath.
-void drawMarker(PaintContext& context, const PeakCorner& peak, const char* name, double ratio) {
+void drawMarker(PaintContext& context, const PeakCorner& peak, const char* name) {
+    const double ratio = context.pixelRatio;
     const ShellModel& model = context.model;
     const std::int32_t node = model.elementCorners(peak.element)[peak.corner];
     const Point2D& position = model.projectedNodes[node];
@@ -31,14 +28,14 @@ void drawMarker(PaintContext& context, const PeakCorner& peak, const char* name,
 
     const Rgb dark{0, 0, 0};
     const Rgb light{255, 255, 255};
-    const int radius = scaled(ringRadius, ratio);
-    context.canvas.drawCircle(centre, radius, Pen{dark, scaled(3, ratio), PenStyle::solid});
-    context.canvas.drawCircle(centre, radius, Pen{light, scaled(1, ratio), PenStyle::solid});
+    const int radius = devicePixels(ringRadius, ratio);
+    context.canvas.drawCircle(centre, radius, Pen{dark, devicePixels(3, ratio), PenStyle::solid});
+    context.canvas.drawCircle(centre, radius, Pen{light, devicePixels(1, ratio), PenStyle::solid});
 
     const std::string label = std::string(name) + " " + formatGeneral(peak.value);
-    const Font font{scaled(labelHeight, ratio), 0, "Times New Roman"};
-    const Pixel at{centre.x + radius + scaled(3, ratio), centre.y - radius - font.height / 2};
-    const int shadow = std::max(1, scaled(1, ratio));
+    const Font font{devicePixels(labelHeight, ratio), 0, "Times New Roman"};
+    const Pixel at{centre.x + radius + devicePixels(3, ratio), centre.y - radius - font.height / 2};
+    const int shadow = std::max(1, devicePixels(1, ratio));
     context.canvas.drawText({at.x + shadow, at.y + shadow}, label, font, dark);
     context.canvas.drawText(at, label, font, light);
 }
@@ -66,10 +63,10 @@ std::optional<Peaks> findPeaks(const std::vector<ElementValues>& values,
     return peaks;
 }
 
-void drawPeakMarkers(PaintContext& context, const Peaks& peaks, double pixelRatio) {
+void drawPeakMarkers(PaintContext& context, const Peaks& peaks) {
     if (!context.screen.usable()) return;
-    drawMarker(context, peaks.lowest, "Min", pixelRatio);
-    drawMarker(context, peaks.highest, "Max", pixelRatio);
+    drawMarker(context, peaks.lowest, "Min");
+    drawMarker(context, peaks.highest, "Max");
 }
 
 }  // namespace corvelt

@@ -30,7 +30,7 @@ std::optional<Peaks> findPeaks(const std::vector<ElementValues>& values,
                                const std::vector<std::uint8_t>& selected);
 
 // A ring at each peak's node with a label ("Min 1.5", "Max 48"), readable over any
-// contour colour; sizes are multiplied by pixelRatio.
-void drawPeakMarkers(PaintContext& context, const Peaks& peaks, double pixelRatio);
+// contour colour.
+void drawPeakMarkers(PaintContext& context, const Peaks& peaks);
 
 }  // namespace corvelt
