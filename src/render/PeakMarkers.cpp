@@ -18,7 +18,7 @@ constexpr int labelHeight = 18;
 
 // A dark ring under a light one, and the label likewise with a dark shadow: one of
 // the two stands out from whatever band or background lies beneath.
-void drawMarker(PaintContext& context, const PeakCorner& peak, const char* name) {
+void drawMarker(PaintContext& context, const PeakCorner& peak, bool highest) {
     const double ratio = context.pixelRatio;
     const ShellModel& model = context.model;
     const std::int32_t node = model.elementCorners(peak.element)[peak.corner];
@@ -32,9 +32,12 @@ void drawMarker(PaintContext& context, const PeakCorner& peak, const char* name)
     context.canvas.drawCircle(centre, radius, Pen{dark, devicePixels(3, ratio), PenStyle::solid});
     context.canvas.drawCircle(centre, radius, Pen{light, devicePixels(1, ratio), PenStyle::solid});
 
-    const std::string label = std::string(name) + " " + formatGeneral(peak.value);
+    const std::string label = (highest ? "Max " : "Min ") + formatGeneral(peak.value);
     const Font font{devicePixels(labelHeight, ratio), 0, "Times New Roman"};
-    const Pixel at{centre.x + radius + devicePixels(3, ratio), centre.y - radius - font.height / 2};
+    // The maximum's label above the centre's row, the minimum's below it: both end
+    // values often sit at one node, on its two surfaces.
+    const int top = highest ? centre.y - font.height : centre.y + 1;
+    const Pixel at{centre.x + radius + devicePixels(3, ratio), top};
     const int shadow = std::max(1, devicePixels(1, ratio));
     context.canvas.drawText({at.x + shadow, at.y + shadow}, label, font, dark);
     context.canvas.drawText(at, label, font, light);
@@ -65,8 +68,8 @@ std::optional<Peaks> findPeaks(const std::vector<ElementValues>& values,
 
 void drawPeakMarkers(PaintContext& context, const Peaks& peaks) {
     if (!context.screen.usable()) return;
-    drawMarker(context, peaks.lowest, "Min");
-    drawMarker(context, peaks.highest, "Max");
+    drawMarker(context, peaks.lowest, false);
+    drawMarker(context, peaks.highest, true);
 }
 
 }  // namespace corvelt
