@@ -241,6 +241,22 @@ TEST_F(DesktopTest, SavedPictureIsTheBatchRender) {
     EXPECT_EQ(batchImage.convertToFormat(QImage::Format_RGB32), shownFrame());
 }
 
+// View > Show Min/Max is the application's command, marked as the menu table's are;
+// switched off again, the picture is the plain one.
+TEST_F(DesktopTest, ShowMinMaxIsACommandWithAMark) {
+    openCylinder();
+    const QImage plain = shownFrame();
+    QAction* minMax = actionNamed(popup(window, "&View"), "Show &Min/Max");
+    ASSERT_EQ(minMax, window.commandAction(showMinMaxCommand));
+    minMax->trigger();
+    EXPECT_TRUE(app.state().showMinMax);
+    EXPECT_TRUE(minMax->isChecked());
+    EXPECT_NE(shownFrame(), plain);
+    minMax->trigger();
+    EXPECT_FALSE(minMax->isChecked());
+    EXPECT_EQ(shownFrame(), plain);
+}
+
 TEST_F(DesktopTest, PictureThatCannotBeWrittenIsReported) {
     open(testing::squareGrid(2, 1));
     const auto message = acceptNextMessage();
