@@ -17,6 +17,8 @@
 #include "render/MeshDrawing.h"
 #include "render/MeshStyle.h"
 #include "render/PaintContext.h"
+#include "render/PeakMarkers.h"
+#include "render/PixelRatio.h"
 #include "render/Shading.h"
 #include "render/StressContour.h"
 #include "view/ViewCamera.h"
@@ -106,6 +108,7 @@ const BandLimits& FramePainter::limitsFor(const ShellModel& model,
         limitsGeneration_ = values_.generation();
         limitsSelection_ = selected;
         limitsKept_ = true;
+        peaksKept_ = false;
     }
     haveLimits = haveLimits_;
     return limits_;
@@ -178,7 +181,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
 
         if (insideGuard) {
             const auto [top, bottom] = rowsOf(screen, box);
-            const std::int32_t reach = linesOrMarkers ? markerRows : 0;
+            const std::int32_t reach =
+                linesOrMarkers ? devicePixels(markerRows, context.pixelRatio) : 0;
             span = {top - reach, bottom + reach};
         } else {
             span = {0, rows};
@@ -257,8 +261,9 @@ bool FramePainter::drawElementsInTwoBands(PaintContext& context,
     return true;
 }
 
-void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas) {
-    PaintContext context(model, camera, canvas);
+void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                              const FrameOptions& options) {
+    PaintContext context(model, camera, canvas, options.pixelRatio);
 
     const int component = model.contourComponent;
     const std::vector<ElementValues>* values = nullptr;
@@ -313,7 +318,12 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
 
     drawNodeNumbers(context, model.nodeNumberPlot);
     drawElementNumbers(context, model.elementNumberPlot);
-    drawLegend(canvas, camera, model.colorTable, limits_);
+    if (options.peakMarkers && haveLimits) {
+        if (!peaksKept_) peaks_ = findPeaks(*values, model.elementSelected);
+        peaksKept_ = true;
+        if (peaks_) drawPeakMarkers(context, *peaks_);
+    }
+    drawLegend(canvas, camera, model.colorTable, limits_, options.pixelRatio);
 
     internalErrors_ += context.internalErrors;
 }

@@ -11,6 +11,7 @@
 #include "render/ContourValues.h"
 #include "render/DepthOrder.h"
 #include "render/ElementPlanes.h"
+#include "render/PeakMarkers.h"
 #include "render/ProjectedCorners.h"
 #include "render/ScreenMapper.h"
 
@@ -18,6 +19,16 @@ namespace corvelt {
 
 class Canvas;
 struct PaintContext;
+
+// What a frame shows beyond the model's plot options.
+struct FrameOptions {
+    // Rings and labels at the corners that carry the legend's end values.
+    bool peakMarkers = false;
+    // Device pixels per client pixel: the camera maps onto the canvas's pixels, and
+    // pens, markers, the legend and labels grow by this factor.
+    double pixelRatio = 1.0;
+};
+
 struct ViewCamera;
 
 // Draws the complete picture of the model for one repaint, far to near, onto a
@@ -36,7 +47,8 @@ struct ViewCamera;
 // what the single pass would have left there.
 class FramePainter {
   public:
-    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas);
+    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                    const FrameOptions& options = {});
 
     // Forgets what was kept between frames. Call it whenever the model's mesh or
     // stresses change: in place, and also on every reload (new arrays usually have
@@ -135,6 +147,9 @@ class FramePainter {
     bool haveLimits_ = false;
     std::uint64_t limitsGeneration_ = 0;
     std::vector<std::uint8_t> limitsSelection_;
+    // The corners of the two end values, found with the limits when first asked for.
+    std::optional<Peaks> peaks_;
+    bool peaksKept_ = false;
 
     // Per node the last element in the order of markersGeneration_ that draws its
     // marker.
