@@ -586,7 +586,7 @@ struct WindowImage {
 // may repaint in part.
 void paintWindow(Application& app, WindowImage& window) {
     QtCanvas canvas(window.image);
-    window.frame = app.paint(canvas, window.frame);
+    window.frame = app.paint(canvas, 1.0, window.frame);
     canvas.finish();
 }
 

@@ -174,7 +174,7 @@ void runLine(const BatchCommand& command, Application& app, const ResultData& mo
     } else {
         // A line the batch mode would refuse here (a button of a dialog that is not
         // open, a file dialog without an answer) changes nothing; the script goes on.
-        FileAnswers noAnswers;
+        BatchSession noAnswers;
         try {
             runBatchCommand(command, app, nullptr, noAnswers);
         } catch (const BatchLineError&) {

@@ -60,9 +60,10 @@ bool windowCanStart() {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
-// The window opens only with a file it could read; otherwise the message box is
-// all the user sees.
-int runWindow(const char* programName, const std::string& path) {
+// Without openEmpty the window opens only with a file it could read; otherwise the
+// message box is all the user sees. With it the window opens in any case, and a
+// file it cannot read is reported over it.
+int runWindow(const char* programName, const std::string& path, bool openEmpty) {
     if (!windowCanStart()) {
         std::cerr << "corvelt: no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
                      "are not set); use --batch or --info without a display\n";
@@ -74,11 +75,25 @@ int runWindow(const char* programName, const std::string& path) {
     std::string name = programName;
     std::array<char*, 2> argv{name.data(), nullptr};
     const QApplication qt(argc, argv.data());
+    // Where the settings live (~/.config/Corvelt/Corvelt.conf) and which desktop
+    // entry, with its icon, the window belongs to.
+    QApplication::setOrganizationName(QStringLiteral("Corvelt"));
+    QApplication::setApplicationName(QStringLiteral("Corvelt"));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(corvelt::programVersion().data(),
+                          static_cast<qsizetype>(corvelt::programVersion().size())));
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvelt"));
+
+    corvelt::Application app;
+    corvelt::MainWindow window(app);
+    if (openEmpty) {
+        window.show();
+        if (!path.empty()) window.openResultFile(path);
+        return QApplication::exec();
+    }
     const std::filesystem::path file =
         path.empty() ? std::filesystem::path(corvelt::Application::defaultResultFile)
                      : std::filesystem::path(path);
-    corvelt::Application app;
-    corvelt::MainWindow window(app);
     if (!window.openResultFile(file)) return 1;
     window.show();
     return QApplication::exec();
@@ -95,7 +110,7 @@ int main(int argc, char** argv) {
             std::cout << corvelt::programUsage;
             return 0;
         case Action::version:
-            std::cout << "corvelt " << CORVELT_VERSION << '\n';
+            std::cout << "corvelt " << corvelt::programVersion() << '\n';
             return 0;
         case Action::usageError:
             std::cerr << "corvelt: " << options.error << '\n' << corvelt::programUsage;
@@ -107,5 +122,5 @@ int main(int argc, char** argv) {
         case Action::window:
             break;
     }
-    return runWindow(argc > 0 ? argv[0] : "corvelt", options.path);
+    return runWindow(argc > 0 ? argv[0] : "corvelt", options.path, options.openEmpty);
 }

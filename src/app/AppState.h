@@ -43,6 +43,9 @@ struct AppState {
     std::array<Rgb, 2> backgroundColors{fromColorRef(0x000000), fromColorRef(0xFFFFFF)};
     int backgroundIndex = 0;  // 0 black, 1 white
 
+    // Markers at the corners that carry the contour's lowest and highest value.
+    bool showMinMax = false;
+
     // Window and dialogs.
     bool modelLoaded = false;
     std::int32_t clientWidth = 0;

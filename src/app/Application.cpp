@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -15,6 +16,23 @@
 namespace corvelt {
 
 namespace {
+
+// The camera that maps the same view onto a canvas of pixelRatio device pixels per
+// client pixel: origin and scale grow by the ratio, the view matrix stays.
+ViewCamera onDevicePixels(const ViewCamera& camera, const Canvas& canvas, double pixelRatio) {
+    ViewCamera device = camera;
+    device.screenWidth = canvas.width();
+    device.screenHeight = canvas.height();
+    const auto grown = [pixelRatio](std::int32_t pixel) {
+        constexpr double low = std::numeric_limits<std::int32_t>::min();
+        constexpr double high = std::numeric_limits<std::int32_t>::max();
+        return static_cast<std::int32_t>(std::clamp(std::round(pixel * pixelRatio), low, high));
+    };
+    device.originX = grown(camera.originX);
+    device.originY = grown(camera.originY);
+    device.scale = camera.scale * pixelRatio;
+    return device;
+}
 
 double degreesToRadians(double degrees) {
     return std::acos(-1.0) * (degrees / 180.0);
@@ -153,8 +171,10 @@ void Application::resize(std::int32_t width, std::int32_t height) {
     requestRepaint();
 }
 
-std::uint64_t Application::paint(Canvas& canvas, std::optional<std::uint64_t> canvasHolds) {
-    if (canvasHolds != frameNumber_ || !paintPickChanges(canvas)) paintWholeFrame(canvas);
+std::uint64_t Application::paint(Canvas& canvas, double pixelRatio,
+                                 std::optional<std::uint64_t> canvasHolds) {
+    if (pixelRatio != 1.0 || canvasHolds != frameNumber_ || !paintPickChanges(canvas))
+        paintWholeFrame(canvas, pixelRatio);
     wholeFrameDue_ = false;
     shownWithModel_ = state_.modelLoaded;
     return ++frameNumber_;
@@ -172,15 +192,19 @@ std::optional<RectangleOverlay> Application::overlay() const {
     return std::nullopt;
 }
 
-void Application::paintWholeFrame(Canvas& canvas) {
+void Application::paintWholeFrame(Canvas& canvas, double pixelRatio) {
     canvas.clear(state_.backgroundColor());
     shownOverlay_.reset();
     if (!state_.modelLoaded) return;
-    painter_.paintFrame(model_, camera_, canvas);
+    const FrameOptions options{state_.showMinMax, pixelRatio};
+    if (pixelRatio == 1.0)
+        painter_.paintFrame(model_, camera_, canvas, options);
+    else
+        painter_.paintFrame(model_, onDevicePixels(camera_, canvas, pixelRatio), canvas, options);
     shownElementPicks_ = model_.elementPicked;
     shownNodePicks_ = model_.nodePicked;
     shownOverlay_ = overlay();
-    if (shownOverlay_) drawRectangleOverlay(canvas, *shownOverlay_);
+    if (shownOverlay_) drawRectangleOverlay(canvas, *shownOverlay_, pixelRatio);
 }
 
 namespace {
@@ -254,6 +278,20 @@ void Application::setOnlyFromSelectedElements(bool only) {
 
 void Application::setOnlyFromSelectedNodes(bool only) {
     state_.onlyFromSelectedNodes = only;
+}
+
+std::optional<ProbeReading> Application::probe(std::int32_t x, std::int32_t y) {
+    if (!state_.modelLoaded || x < 0 || y < 0 || x >= camera_.screenWidth ||
+        y >= camera_.screenHeight)
+        return std::nullopt;
+    const Point2D point = camera_.pixelToView({x, y});
+    const std::optional<std::int32_t> element = locator_.elementAt(model_, camera_, point);
+    if (!element) return std::nullopt;
+    return readElementAt(model_, camera_, *element, point);
+}
+
+void Application::prepareProbe() {
+    if (state_.modelLoaded) locator_.prepare(model_, camera_);
 }
 
 bool Application::takeRepaintDue() {

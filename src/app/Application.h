@@ -11,8 +11,11 @@
 #include "app/ArrowKey.h"
 #include "app/DialogOutcome.h"
 #include "app/DialogState.h"
+#include "app/ElementLocator.h"
 #include "app/MenuCommands.h"
+#include "app/MouseDrag.h"
 #include "app/PreparedResult.h"
+#include "app/Probe.h"
 #include "app/WheelAccumulator.h"
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
@@ -83,11 +86,17 @@ class Application {
     // A new client size: the whole model is fitted again (pan and zoom are reset).
     void resize(std::int32_t width, std::int32_t height);
     // Draws one frame as the window shows it: background, the model while one is
-    // loaded, and the rubber band of a gesture under way. Returns the number of the
-    // frame now on the canvas. Given the number of the frame that the canvas still
-    // holds, and it is the last one painted, a repaint after nothing but picks and
-    // moves of the rubber band draws only the rows that they change.
-    std::uint64_t paint(Canvas& canvas, std::optional<std::uint64_t> canvasHolds = std::nullopt);
+    // loaded, and the rubber band of a gesture under way. On a high-resolution
+    // screen the canvas has pixelRatio device pixels per client pixel (its size is
+    // the client size times that): the picture is drawn at that resolution, with
+    // every pixel size of the drawing grown by the ratio, while clicks, picks and
+    // the probe stay in client pixels. A ratio of 1 is the plain picture. Returns
+    // the number of the frame now on the canvas. Given the number of the frame that
+    // the canvas still holds, and it is the last one painted, a repaint at ratio 1
+    // after nothing but picks and moves of the rubber band draws only the rows that
+    // they change.
+    std::uint64_t paint(Canvas& canvas, double pixelRatio = 1.0,
+                        std::optional<std::uint64_t> canvasHolds = std::nullopt);
 
     // --- Input, in client pixels.
     void leftButtonDown(std::int32_t x, std::int32_t y);
@@ -95,8 +104,24 @@ class Application {
     // Zooms by 1.1 per notch about the cursor in modes none, pan and zoom box.
     void wheel(std::int32_t delta, std::int32_t x, std::int32_t y);
     void keyDown(ArrowKey key);
+
+    // --- Drags, beside the clicks above. In mode none the left button turns the
+    // model about its centre as the arrow keys do (dragPixelsPerArrowStep pixels per
+    // key step); in every mode the middle button pans. The left press is also the
+    // click of leftButtonDown, so a press without a move stays a plain click.
+    void buttonDown(MouseButton button, std::int32_t x, std::int32_t y);
+    void buttonUp(MouseButton button, std::int32_t x, std::int32_t y);
+    // The button of the drag under way, if any.
+    std::optional<MouseButton> dragButton() const;
     // A, O, P, Z in either case, and escapeCharacter; other characters do nothing.
     void character(char32_t c);
+
+    // --- The probe: what lies under a pixel of the client area, as a point pick
+    // finds the element; none outside the client area or the model. Quick once the
+    // view's element grid is built, which the first probe after a change of the view
+    // does unless prepareProbe did it before.
+    std::optional<ProbeReading> probe(std::int32_t x, std::int32_t y);
+    void prepareProbe();
 
     // --- View.
     // Stores the View Kit angles (degrees), shows the model from them and, when
@@ -162,7 +187,7 @@ class Application {
     // For changes of picked flags and of the rubber band alone.
     void requestPickRepaint() { repaintDue_ = true; }
     bool paintPickChanges(Canvas& canvas);
-    void paintWholeFrame(Canvas& canvas);
+    void paintWholeFrame(Canvas& canvas, double pixelRatio);
     std::optional<RectangleOverlay> overlay() const;
     void showAtStoredAngles(bool fit);
     void clickInPanMode(int stage, std::int32_t x, std::int32_t y);
@@ -171,6 +196,7 @@ class Application {
     void pickAtPoint(std::int32_t x, std::int32_t y);
     void pickInRectangle();
     void rotate(ArrowKey key);
+    void dragTo(std::int32_t x, std::int32_t y);
     void clearPicksOfMode();
 
     DialogState* findDialog(DialogId id);
@@ -191,6 +217,8 @@ class Application {
     ViewCamera camera_;
     FramePainter painter_;
     WheelAccumulator wheel_;
+    std::optional<MouseDrag> drag_;
+    ElementLocator locator_;
     std::vector<DialogState> dialogs_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;

@@ -129,6 +129,7 @@ void Application::pickInRectangle() {
 void Application::mouseMove(std::int32_t x, std::int32_t y) {
     state_.lastMouseX = x;
     state_.lastMouseY = y;
+    if (drag_) dragTo(x, y);
     if (state_.clickStage != 1) return;
     const InteractionMode mode = state_.interactionMode;
     if (mode == InteractionMode::pan) {
@@ -159,6 +160,45 @@ void Application::wheel(std::int32_t delta, std::int32_t x, std::int32_t y) {
 void Application::keyDown(ArrowKey key) {
     rotate(key);
     projectAllNodes(model_, camera_);
+    requestRepaint();
+}
+
+void Application::buttonDown(MouseButton button, std::int32_t x, std::int32_t y) {
+    const bool turns = state_.interactionMode == InteractionMode::none;
+    if (button == MouseButton::left) leftButtonDown(x, y);
+    if (drag_) return;  // one drag at a time
+    if (button == MouseButton::middle)
+        drag_ = MouseDrag{button, MouseDrag::Kind::pan, {x, y}};
+    else if (turns)
+        drag_ = MouseDrag{button, MouseDrag::Kind::turn, {x, y}};
+}
+
+void Application::buttonUp(MouseButton button, std::int32_t x, std::int32_t y) {
+    if (!drag_ || drag_->button != button) return;
+    dragTo(x, y);
+    drag_.reset();
+}
+
+std::optional<MouseButton> Application::dragButton() const {
+    if (!drag_) return std::nullopt;
+    return drag_->button;
+}
+
+void Application::dragTo(std::int32_t x, std::int32_t y) {
+    const std::int32_t dx = saturatingDifference(x, drag_->last.x);
+    const std::int32_t dy = saturatingDifference(y, drag_->last.y);
+    drag_->last = {x, y};
+    if (dx == 0 && dy == 0) return;
+    if (drag_->kind == MouseDrag::Kind::turn) {
+        // Rightward turns as the right arrow does, downward as the down arrow.
+        const double perPixel = state_.rotationStep / dragPixelsPerArrowStep;
+        if (dx != 0) rotateAboutScreenY(camera_, dx * perPixel);
+        if (dy != 0) rotateAboutScreenX(camera_, dy * perPixel);
+        projectAllNodes(model_, camera_);
+    } else if (state_.interactionMode != InteractionMode::pan || state_.clickStage != 1) {
+        // A pan gesture under way follows the cursor by itself.
+        camera_.panBy(dx, dy);
+    }
     requestRepaint();
 }
 

@@ -120,7 +120,8 @@ int parseMenuCommand(std::string_view word) {
     const int id = parseInteger(word, "command id", 0, 99999);
     if (id == openCommand)
         throw BatchLineError("command 40001 asks for a file dialog; use open PATH instead");
-    if (!isMenuCommand(id)) throw BatchLineError("no menu command has the id " + shown(word));
+    if (!isApplicationCommand(id))
+        throw BatchLineError("no menu command has the id " + shown(word));
     return id;
 }
 
@@ -136,6 +137,12 @@ char32_t parseCharacter(std::string_view word) {
     if (equalsIgnoringCase(word, "esc")) return escapeCharacter;
     if (word.size() == 1 && word[0] > ' ' && word[0] < 0x7F) return static_cast<char32_t>(word[0]);
     throw BatchLineError("char takes one printable character or esc, not " + quoted(word));
+}
+
+MouseButton parseButtonName(std::string_view word) {
+    if (word == "left") return MouseButton::left;
+    if (word == "middle") return MouseButton::middle;
+    throw BatchLineError("expected left or middle, not " + quoted(word));
 }
 
 ItemKind parseItemKind(std::string_view word) {
@@ -239,10 +246,20 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
         expectArguments(words, 2, "move X Y");
         return MoveLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
     }
+    if (name == "drag") {
+        expectArguments(words, 5, "drag left|middle X1 Y1 X2 Y2");
+        return DragLine{parseButtonName(words[1]), parsePixel(words[2], "x1"),
+                        parsePixel(words[3], "y1"), parsePixel(words[4], "x2"),
+                        parsePixel(words[5], "y2")};
+    }
     if (name == "wheel") {
         expectArguments(words, 3, "wheel DELTA X Y");
         return WheelLine{parsePixel(words[1], "delta"), parsePixel(words[2], "x"),
                          parsePixel(words[3], "y")};
+    }
+    if (name == "probe") {
+        expectArguments(words, 2, "probe X Y");
+        return ProbeLine{parsePixel(words[1], "x"), parsePixel(words[2], "y")};
     }
     if (name == "selection") return parseSelectionFileLine(line, words);
     if (name == "report") {

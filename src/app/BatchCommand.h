@@ -9,6 +9,7 @@
 
 #include "app/ArrowKey.h"
 #include "app/DialogKind.h"
+#include "app/MouseDrag.h"
 #include "select/ItemKind.h"
 
 namespace corvelt {
@@ -41,6 +42,15 @@ struct ClickLine {
 struct MoveLine {
     std::int32_t x, y;
 };
+// A button pressed at (x1, y1), moved with it held to (x2, y2) and released there.
+struct DragLine {
+    MouseButton button;
+    std::int32_t x1, y1, x2, y2;
+};
+// What lies under the pixel, for the next state line.
+struct ProbeLine {
+    std::int32_t x, y;
+};
 struct WheelLine {
     std::int32_t delta, x, y;
 };
@@ -71,9 +81,10 @@ struct ReportLine {
     ItemKind kind;
 };
 
-using BatchCommand = std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine,
-                                  CharacterLine, ClickLine, MoveLine, WheelLine, StateLine,
-                                  SelectionFileLine, ReportLine, ButtonLine, TextLine, FileLine>;
+using BatchCommand =
+    std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
+                 ClickLine, MoveLine, DragLine, WheelLine, ProbeLine, StateLine, SelectionFileLine,
+                 ReportLine, ButtonLine, TextLine, FileLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

@@ -16,10 +16,11 @@ namespace corvelt {
 
 namespace {
 
-void writeState(const Application& app, const std::filesystem::path& path) {
+void writeState(const Application& app, const std::filesystem::path& path,
+                const ProbeAtPixel* probe) {
     std::ofstream out(path);
     if (!out) throw std::runtime_error("cannot create the state file " + path.string());
-    writeStateJson(out, app);
+    writeStateJson(out, app, probe);
     out.flush();
     if (!out) throw std::runtime_error("cannot write the state file " + path.string());
 }
@@ -76,7 +77,7 @@ void pressButton(Application& app, const ButtonLine& line, FileAnswers& answers)
 struct LineRunner {
     Application& app;
     FrameSink* frames;
-    FileAnswers& fileAnswers;
+    BatchSession& session;
 
     void operator()(const OpenLine& line) const { app.openFile(line.path); }
     void operator()(const SizeLine& line) const { app.resize(line.width, line.height); }
@@ -92,8 +93,19 @@ struct LineRunner {
     void operator()(const CharacterLine& line) const { app.character(line.character); }
     void operator()(const ClickLine& line) const { app.leftButtonDown(line.x, line.y); }
     void operator()(const MoveLine& line) const { app.mouseMove(line.x, line.y); }
+    void operator()(const DragLine& line) const {
+        app.buttonDown(line.button, line.x1, line.y1);
+        app.mouseMove(line.x2, line.y2);
+        app.buttonUp(line.button, line.x2, line.y2);
+    }
     void operator()(const WheelLine& line) const { app.wheel(line.delta, line.x, line.y); }
-    void operator()(const StateLine& line) const { writeState(app, line.path); }
+    void operator()(const ProbeLine& line) const {
+        session.probe = ProbeAtPixel{{line.x, line.y}, app.probe(line.x, line.y)};
+    }
+    void operator()(const StateLine& line) const {
+        writeState(app, line.path, session.probe ? &*session.probe : nullptr);
+        session.probe.reset();
+    }
     void operator()(const SelectionFileLine& line) const {
         if (line.write)
             app.writeSelectionFile(line.kind, line.path);
@@ -101,23 +113,23 @@ struct LineRunner {
             app.readSelectionFile(line.kind, line.path);
     }
     void operator()(const ReportLine& line) const { app.writeStressReport(line.kind); }
-    void operator()(const ButtonLine& line) const { pressButton(app, line, fileAnswers); }
+    void operator()(const ButtonLine& line) const { pressButton(app, line, session.fileAnswers); }
     void operator()(const TextLine& line) const {
         app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);
     }
     void operator()(const FileLine& line) const {
         if (line.path)
-            fileAnswers.emplace_back(std::filesystem::path(*line.path));
+            session.fileAnswers.emplace_back(std::filesystem::path(*line.path));
         else
-            fileAnswers.emplace_back(std::nullopt);
+            session.fileAnswers.emplace_back(std::nullopt);
     }
 };
 
 }  // namespace
 
 void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
-                     FileAnswers& fileAnswers) {
-    std::visit(LineRunner{app, frames, fileAnswers}, command);
+                     BatchSession& session) {
+    std::visit(LineRunner{app, frames, session}, command);
     // Nothing shows the frames between lines; render paints on demand.
     app.takeRepaintDue();
 }
@@ -125,14 +137,14 @@ void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* f
 std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
     std::string text;
     text.reserve(maxBatchLineBytes);
-    FileAnswers fileAnswers;
+    BatchSession session;
     for (std::int64_t number = 1;; ++number) {
         const LineRead read = readLine(script, text);
         if (read == LineRead::end) break;
         if (read == LineRead::tooLong) return BatchFailure{number, "line too long"};
         try {
             if (const std::optional<BatchCommand> command = parseBatchLine(text))
-                runBatchCommand(*command, app, frames, fileAnswers);
+                runBatchCommand(*command, app, frames, session);
         } catch (const std::exception& error) {
             return BatchFailure{number, error.what()};
         }

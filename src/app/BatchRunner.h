@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/BatchCommand.h"
+#include "app/Probe.h"
 
 namespace corvelt {
 
@@ -20,11 +21,17 @@ class FrameSink;
 // oldest first; none stands for cancel.
 using FileAnswers = std::deque<std::optional<std::filesystem::path>>;
 
+// What lines leave for later lines of the same script.
+struct BatchSession {
+    FileAnswers fileAnswers;
+    std::optional<ProbeAtPixel> probe;  // for the next state line, which takes it
+};
+
 // Runs one parsed line. `frames` may be null when no images can be made; a
 // `render` line then fails. Throws BatchLineError, ResultFileError or
 // std::runtime_error (a file that cannot be read or written).
 void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* frames,
-                     FileAnswers& fileAnswers);
+                     BatchSession& session);
 
 struct BatchFailure {
     std::int64_t line = 0;  // one-based

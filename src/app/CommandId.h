@@ -29,6 +29,9 @@ enum CommandId : int {
     plotAllElementNumbersCommand = 40030,
     plotSelectedElementNumbersCommand = 40031,
     unplotAllElementNumbersCommand = 40032,
+
+    // Beyond the main menu's table: the window puts it into View.
+    showMinMaxCommand = 40040,
 };
 
 }  // namespace corvelt

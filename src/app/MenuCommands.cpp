@@ -93,6 +93,9 @@ CommandOutcome applyMenuCommand(AppState& state, ShellModel& model, int id) {
         case whiteBackgroundCommand:
             state.backgroundIndex = id - blackBackgroundCommand;
             return CommandOutcome::repaint;
+        case showMinMaxCommand:
+            state.showMinMax = !state.showMinMax;
+            return CommandOutcome::repaint;
         default:
             return CommandOutcome::unknownCommand;
     }
@@ -103,6 +106,7 @@ bool isMenuItemChecked(const AppState& state, int id) {
     if (const std::optional<PlotChoice> choice = plotChoiceOf(id))
         return plotScope(state, choice->layer) == choice->scope;
     if (id == contourCommand) return state.contourOn;
+    if (id == showMinMaxCommand) return state.showMinMax;
     if (id == blackBackgroundCommand || id == whiteBackgroundCommand)
         return id == state.checkedBackgroundItem();
     return false;

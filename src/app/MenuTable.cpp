@@ -65,6 +65,10 @@ std::span<const MenuPopup> mainMenu() {
     return popups;
 }
 
+bool isApplicationCommand(int id) {
+    return isMenuCommand(id) || id == showMinMaxCommand;
+}
+
 bool isMenuCommand(int id) {
     if (id == 0) return false;
     for (const MenuPopup& popup : popups)

@@ -26,4 +26,8 @@ std::span<const MenuPopup> mainMenu();
 // True when the id names an item of the main menu.
 bool isMenuCommand(int id);
 
+// The main menu's items and the commands that the window adds to its popups
+// (Show Min/Max): what a menu choice, in the window or a script, may run.
+bool isApplicationCommand(int id);
+
 }  // namespace corvelt

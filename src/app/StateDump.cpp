@@ -11,6 +11,7 @@
 
 #include "app/Application.h"
 #include "app/MenuTable.h"
+#include "app/Probe.h"
 
 namespace corvelt {
 
@@ -59,6 +60,7 @@ json appStateJson(const AppState& s) {
         {"backgroundColors",
          json::array({hexColor(s.backgroundColors[0]), hexColor(s.backgroundColors[1])})},
         {"backgroundIndex", s.backgroundIndex},
+        {"showMinMax", s.showMinMax},
         {"modelLoaded", s.modelLoaded},
         {"clientWidth", s.clientWidth},
         {"clientHeight", s.clientHeight},
@@ -169,14 +171,32 @@ std::vector<int> checkedMenuItems(const Application& app) {
     return checked;
 }
 
+json probeJson(const ProbeAtPixel& probe) {
+    json result{{"x", probe.pixel.x}, {"y", probe.pixel.y}};
+    if (!probe.reading) {
+        result["element"] = nullptr;
+        return result;
+    }
+    const ProbeReading& r = *probe.reading;
+    result.update(json{{"element", r.element},
+                       {"surface", r.surface},
+                       {"component", r.component},
+                       {"value", r.value},
+                       {"corner", r.corner},
+                       {"node", r.node},
+                       {"cornerStresses", r.cornerStresses}});
+    return result;
+}
+
 }  // namespace
 
-void writeStateJson(std::ostream& out, const Application& app) {
-    const json document{
+void writeStateJson(std::ostream& out, const Application& app, const ProbeAtPixel* probe) {
+    json document{
         {"formatVersion", stateFormatVersion},       {"appState", appStateJson(app.state())},
         {"checkedMenuItems", checkedMenuItems(app)}, {"camera", cameraJson(app.camera())},
         {"model", modelJson(app.model())},           {"dialogs", dialogsJson(app)},
     };
+    if (probe != nullptr) document["probe"] = probeJson(*probe);
     // A file name need not be valid UTF-8; it must not make the dump fail.
     out << document.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
 }

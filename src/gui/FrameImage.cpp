@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageWriter>
+#include <cmath>
 #include <fstream>
 #include <stdexcept>
 
@@ -11,12 +12,23 @@
 
 namespace corvelt {
 
-QImage renderFrame(Application& app) {
-    QImage image(app.state().clientWidth, app.state().clientHeight, QImage::Format_RGB32);
+QSize deviceFrameSize(QSize clientSize, double pixelRatio) {
+    if (pixelRatio == 1.0) return clientSize;
+    return {static_cast<int>(std::lround(clientSize.width() * pixelRatio)),
+            static_cast<int>(std::lround(clientSize.height() * pixelRatio))};
+}
+
+QImage renderFrame(Application& app, double pixelRatio) {
+    const QSize client(app.state().clientWidth, app.state().clientHeight);
+    QImage image(deviceFrameSize(client, pixelRatio), QImage::Format_RGB32);
     if (image.isNull()) throw std::runtime_error("cannot make an image of the client size");
-    QtCanvas canvas(image);
-    app.paint(canvas);
-    canvas.finish();
+    {
+        QtCanvas canvas(image);
+        app.paint(canvas, pixelRatio);
+        canvas.finish();
+    }
+    // Only now: a painter on an image with a ratio would scale what the canvas draws.
+    image.setDevicePixelRatio(pixelRatio);
     return image;
 }
 

@@ -10,8 +10,13 @@ namespace corvelt {
 class Application;
 
 // One frame of the application's client size, painted exactly as the window paints
-// it. Text needs a Qt application (the fonts).
-QImage renderFrame(Application& app);
+// it: at pixelRatio device pixels per client pixel, an image that many times larger
+// in each direction, which carries the ratio. Text needs a Qt application (the
+// fonts).
+QImage renderFrame(Application& app, double pixelRatio = 1.0);
+
+// The size of a frame of the client size on a screen of that ratio.
+QSize deviceFrameSize(QSize clientSize, double pixelRatio);
 
 // Writes frames as PNG files, for the batch mode.
 class PngFrameSink : public FrameSink {

@@ -1,18 +1,32 @@
 #include "gui/MainWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
+#include <QtGlobal>
 #include <exception>
 #include <memory>
 #include <new>
@@ -21,8 +35,13 @@
 #include <utility>
 
 #include "app/Application.h"
+#include "app/CommandId.h"
 #include "app/DisplayText.h"
 #include "app/MenuTable.h"
+#include "app/ProgramOptions.h"
+#include "app/StatusText.h"
+#include "gui/FrameImage.h"
+#include "gui/ProbePanel.h"
 #include "gui/ResultFileLoad.h"
 #include "gui/ToolDialog.h"
 #include "gui/ViewWidget.h"
@@ -67,6 +86,25 @@ QString loadFailureMessage(const std::exception_ptr& failure, const std::filesys
     return QString::fromStdString(displayText(message));
 }
 
+const QString geometryKey = QStringLiteral("window/geometry");
+const QString windowStateKey = QStringLiteral("window/state");
+const QString allFilesFilter = QStringLiteral("All files (*)");
+const QString pictureFilter = QStringLiteral("PNG images (*.png)");
+constexpr int probeIdleMilliseconds = 200;
+
+// The project has not chosen a licence yet; the About box says so until it has.
+constexpr const char* licenceText =
+    "No licence has been granted yet: all rights reserved by "
+    "the Corvelt developers.";
+
+// The one local file of a drag, if it carries exactly one.
+std::optional<QString> droppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+    return urls.front().toLocalFile();
+}
+
 QSize defaultWindowSize() {
     QSize size(defaultWidth, defaultHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -83,15 +121,35 @@ MainWindow::MainWindow(Application& app)
     view_ = view.get();
     setCentralWidget(view.release());
     view_->setFocus();
+    view_->setInputListener([this](bool pictureChanged, bool cursorMoved) {
+        afterViewInput(pictureChanged, cursorMoved);
+    });
+    setAcceptDrops(true);
+    auto probePanel = std::make_unique<ProbePanel>(this);
+    probePanel_ = probePanel.get();
+    addDockWidget(Qt::RightDockWidgetArea, probePanel.release());
+    probePanel_->hide();
+    auto probeIdle = std::make_unique<QTimer>(this);
+    probeIdle_ = probeIdle.release();
+    probeIdle_->setSingleShot(true);
+    probeIdle_->setInterval(probeIdleMilliseconds);
+    connect(probeIdle_, &QTimer::timeout, this, [this] {
+        app_.prepareProbe();
+        refreshProbe();
+    });
     buildMenuBar();
-    resize(defaultWindowSize());
+    buildStatusBar();
+    restoreSettings();
+    showApplicationState();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenuBar() {
+    std::map<std::string_view, QMenu*> menus;
     for (const MenuPopup& popup : mainMenu()) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(popup.title));
+        menus.emplace(popup.title, menu);
         for (const MenuItem& item : popup.items) {
             if (item.isSeparator()) {
                 menu->addSeparator();
@@ -106,7 +164,204 @@ void MainWindow::buildMenuBar() {
         // Dialogs may change the state behind the menu's back; show it as it is now.
         connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
     }
+    addDesktopItems(menus);
     refreshMenuMarks();
+}
+
+QAction* MainWindow::addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run) {
+    QAction* action = menu->addAction(text);
+    action->setProperty(desktopItemProperty, true);
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
+}
+
+// The application's items keep their places; the window's own go after them, and
+// Edit and Help where a desktop user looks for them.
+void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus) {
+    const auto markSeparator = [](QMenu* menu) {
+        menu->addSeparator()->setProperty(desktopItemProperty, true);
+    };
+    commandAction(openCommand)->setShortcut(QKeySequence::Open);
+
+    QMenu* file = menus.at("&File");
+    recentMenu_ = file->addMenu(QStringLiteral("Recent &Files"));
+    recentMenu_->menuAction()->setProperty(desktopItemProperty, true);
+    markSeparator(file);
+    savePictureAction_ =
+        addDesktopAction(file, QStringLiteral("&Save Picture..."), [this] { choosePictureFile(); });
+    markSeparator(file);
+    QAction* exit = addDesktopAction(file, QStringLiteral("E&xit"), [this] { close(); });
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    auto edit = std::make_unique<QMenu>(QStringLiteral("&Edit"), menuBar());
+    copyPictureAction_ =
+        addDesktopAction(edit.get(), QStringLiteral("&Copy Picture"), [this] { copyPicture(); });
+    copyPictureAction_->setShortcut(QKeySequence::Copy);
+    QAction* editAction = menuBar()->insertMenu(menus.at("&View")->menuAction(), edit.release());
+    editAction->setProperty(desktopItemProperty, true);
+
+    QMenu* view = menus.at("&View");
+    markSeparator(view);
+    // Changes the picture, so it is the application's command, marked as the others.
+    QAction* minMax = addDesktopAction(view, QStringLiteral("Show &Min/Max"),
+                                       [this] { runCommand(showMinMaxCommand); });
+    minMax->setData(static_cast<int>(showMinMaxCommand));
+    commandActions_.push_back(minMax);
+    QAction* probe = probePanel_->toggleViewAction();
+    probe->setText(QStringLiteral("&Probe Panel"));
+    probe->setProperty(desktopItemProperty, true);
+    view->addAction(probe);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->menuAction()->setProperty(desktopItemProperty, true);
+    addDesktopAction(help, QStringLiteral("&About Corvelt"), [this] { showAbout(); });
+    refreshRecentFiles();
+}
+
+// The mode and the counts from the left, the load time at the right.
+void MainWindow::buildStatusBar() {
+    for (const char* name : {"mode", "model", "selection", "picks", "probe", "load"}) {
+        auto label = std::make_unique<QLabel>();
+        const QString key = QString::fromLatin1(name);
+        label->setObjectName(key + QStringLiteral("Status"));
+        label->setContentsMargins(6, 0, 6, 0);
+        statusFields_.emplace(key, label.get());
+        if (key == QStringLiteral("load"))
+            statusBar()->addPermanentWidget(label.release());
+        else
+            statusBar()->addWidget(label.release(), key == QStringLiteral("probe") ? 1 : 0);
+    }
+}
+
+QLabel* MainWindow::statusField(const QString& name) const {
+    const auto found = statusFields_.find(name);
+    return found == statusFields_.end() ? nullptr : found->second;
+}
+
+// The mode is cheap and may change with any key or click; the counts walk the
+// flags, so only after what may have changed them.
+void MainWindow::refreshStatus(bool countsToo) {
+    statusFields_.at(QStringLiteral("mode"))
+        ->setText(QString::fromStdString(modeStatusText(app_.state())));
+    if (!countsToo) return;
+    const CountTexts counts = countStatusTexts(app_);
+    statusFields_.at(QStringLiteral("model"))->setText(QString::fromStdString(counts.model));
+    statusFields_.at(QStringLiteral("selection"))
+        ->setText(QString::fromStdString(counts.selection));
+    statusFields_.at(QStringLiteral("picks"))->setText(QString::fromStdString(counts.picks));
+}
+
+// The probe follows the cursor; what else changes the picture leaves it until the
+// view is still.
+void MainWindow::afterViewInput(bool pictureChanged, bool cursorMoved) {
+    refreshStatus(pictureChanged);
+    if (cursorMoved) {
+        refreshProbe();
+    } else if (pictureChanged) {
+        statusFields_.at(QStringLiteral("probe"))->clear();
+        probeIdle_->start();
+    }
+}
+
+// Not while a drag turns or pans the picture under the cursor.
+void MainWindow::refreshProbe() {
+    QLabel* field = statusFields_.at(QStringLiteral("probe"));
+    const std::optional<ProbeReading> reading =
+        view_->cursorInside() && !app_.dragButton()
+            ? app_.probe(app_.state().lastMouseX, app_.state().lastMouseY)
+            : std::nullopt;
+    if (!reading) {
+        field->clear();
+        return;
+    }
+    field->setText(QString::fromStdString(probeStatusText(*reading)));
+    probePanel_->showReading(*reading);
+}
+
+void MainWindow::restoreSettings() {
+    const QSettings settings;
+    if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(defaultWindowSize());
+    restoreState(settings.value(windowStateKey).toByteArray());
+}
+
+void MainWindow::refreshRecentFiles() {
+    recentMenu_->clear();
+    const QStringList files = recentFiles_.files();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString fileName = files[i];
+        // An ampersand in a name is shown, not taken for a mnemonic.
+        const QString shown =
+            QDir::toNativeSeparators(fileName).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        action->setData(fileName);
+        connect(action, &QAction::triggered, this, [this, fileName] { openRecentFile(fileName); });
+    }
+    recentMenu_->addSeparator();
+    QAction* clear = recentMenu_->addAction(QStringLiteral("&Clear List"), this, [this] {
+        recentFiles_.clear();
+        refreshRecentFiles();
+    });
+    clear->setEnabled(!files.isEmpty());
+}
+
+// A file that has gone is taken off the list once the user has been told.
+void MainWindow::openRecentFile(const QString& fileName) {
+    if (openResultFile(pathOf(fileName)) || QFileInfo::exists(fileName)) return;
+    recentFiles_.remove(fileName);
+    refreshRecentFiles();
+}
+
+QImage MainWindow::picture() const {
+    return renderFrame(app_, view_->devicePixelRatioF());
+}
+
+bool MainWindow::savePicture(const QString& fileName) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !picture().save(&file, "PNG") || !file.commit()) {
+        showWarning(QStringLiteral("The picture could not be saved.\n%1: %2")
+                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::copyPicture() const {
+    QGuiApplication::clipboard()->setImage(picture());
+}
+
+// Next to the result file, named after it.
+void MainWindow::choosePictureFile() {
+    const QFileInfo result(fileNameOf(app_.state().resultFileName));
+    const QString folder =
+        app_.state().modelLoaded ? result.absolutePath() : recentFiles_.lastFolder();
+    const QString name =
+        app_.state().modelLoaded ? result.completeBaseName() : QStringLiteral("picture");
+    QFileDialog chooser(this, QStringLiteral("Save Picture"), folder, pictureFilter);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("png"));
+    chooser.selectFile(name + QStringLiteral(".png"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    savePicture(chooser.selectedFiles().front());
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(
+        this, QStringLiteral("About Corvelt"),
+        QStringLiteral("<p><b>Corvelt %1</b></p>"
+                       "<p>A post-processor for finite-element results of thin shells: stress "
+                       "contours of 4-node shell elements in 3-D.</p>"
+                       "<p>%2</p><p>Built with Qt %3, running on Qt %4.</p>")
+            .arg(fromUtf8(programVersion()), QString::fromUtf8(licenceText),
+                 QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())));
+}
+
+// The file first, as desktops list windows by their title's start.
+void MainWindow::refreshTitle() {
+    QString title = QString::fromUtf8(caption);
+    if (app_.state().modelLoaded)
+        title = QFileInfo(fileNameOf(app_.state().resultFileName)).fileName() +
+                QStringLiteral(" \u2014 ") + title;
+    setWindowTitle(title);
 }
 
 QAction* MainWindow::commandAction(int commandId) const {
@@ -124,6 +379,12 @@ void MainWindow::showApplicationState() {
     refreshMenuMarks();
     view_->syncWithApplication();
     syncDialogWindows();
+    refreshTitle();
+    refreshStatus(true);
+    statusFields_.at(QStringLiteral("probe"))->clear();
+    probeIdle_->start();
+    savePictureAction_->setEnabled(app_.state().modelLoaded);
+    copyPictureAction_->setEnabled(app_.state().modelLoaded);
 }
 
 ToolDialog* MainWindow::dialogWindow(DialogId id) const {
@@ -206,19 +467,23 @@ void MainWindow::refreshMenuMarks() {
     }
 }
 
+// Starts at the file shown, or in the folder of the last file of an earlier run.
 void MainWindow::chooseAndOpenFile() {
     const QString lastFile = fileNameOf(app_.state().resultFileName);
     const QString chosen = QFileDialog::getOpenFileName(
         this, QString::fromUtf8(resultFileDialogTitle),
-        lastFile.isEmpty() ? QString() : QFileInfo(lastFile).absoluteFilePath(),
-        QString::fromUtf8(resultFileFilter));
+        lastFile.isEmpty() ? recentFiles_.lastFolder() : QFileInfo(lastFile).absoluteFilePath(),
+        QString::fromUtf8(resultFileFilter) + QStringLiteral(";;") + allFilesFilter);
     if (chosen.isEmpty()) return;  // cancelled: nothing changes
     openResultFile(pathOf(chosen));
 }
 
 bool MainWindow::openResultFile(const std::filesystem::path& path) {
+    if (loading_) return false;  // one load at a time
     std::optional<PreparedResult> prepared;
     std::exception_ptr failure;
+    QElapsedTimer clock;
+    clock.start();
     {
         const QScopedValueRollback<bool> loading(loading_, true);
         try {
@@ -234,6 +499,11 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
     }
     if (!prepared) return false;  // cancelled: nothing changes
     app_.adoptPrepared(std::move(*prepared), path);
+    statusFields_.at(QStringLiteral("load"))
+        ->setText(
+            QString::fromStdString(loadTimeText(static_cast<double>(clock.nsecsElapsed()) * 1e-9)));
+    recentFiles_.add(QFileInfo(fileNameOf(path.string())).absoluteFilePath());
+    refreshRecentFiles();
     showApplicationState();
     return true;
 }
@@ -249,7 +519,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    QSettings settings;
+    settings.setValue(geometryKey, saveGeometry());
+    settings.setValue(windowStateKey, saveState());
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!loading_ && droppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+// Opened once the drop has returned, so that the dragging program is not kept
+// waiting while the file loads.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::optional<QString> file = droppedFile(event->mimeData());
+    if (loading_ || !file) return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, fileName = *file] { openResultFile(pathOf(fileName)); });
 }
 
 }  // namespace corvelt

@@ -5,29 +5,46 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/DialogState.h"
+#include "gui/RecentFiles.h"
 
 class QAction;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QImage;
+class QLabel;
+class QMenu;
+class QTimer;
 class QUrl;
 
 namespace corvelt {
 
 class Application;
+class ProbePanel;
 class ToolDialog;
 class ViewWidget;
 
 // The one top-level window: the caption, the menu bar built from the application's
-// menu table, the view as its client area, and a tool window for every dialog
-// open in the application. Menu choices and dialog presses go to the application;
-// check marks, open dialogs and what they show are read back from it after every
-// command, never kept here.
+// menu table, the view as its client area, a status bar, and a tool window for
+// every dialog open in the application. Menu choices and dialog presses go to the
+// application; check marks, open dialogs and what they show are read back from it
+// after every command, never kept here.
+//
+// Around the application's menu the window adds what a desktop program is expected
+// to have, all of it the window's own: recent files, saving and copying the
+// picture, Exit and About in the File, Edit and Help menus. Its actions carry the
+// property desktopItemProperty; the application's carry their command id as data.
+// Window geometry, the last folder and the recent files are kept in the user's
+// settings (QSettings with the application's organisation and name).
 class MainWindow : public QMainWindow {
   public:
     static constexpr const char* caption = "Corvelt, designed by the Corvelt developers r2020_1_15";
+    static constexpr const char* desktopItemProperty = "corveltDesktopItem";
 
     // The application must outlive the window.
     explicit MainWindow(Application& app);
@@ -38,6 +55,19 @@ class MainWindow : public QMainWindow {
     // shown; a refused or cancelled load leaves model, view and selection as they
     // were. Returns whether the file was adopted.
     bool openResultFile(const std::filesystem::path& path);
+
+    // The picture as the view shows it.
+    QImage picture() const;
+    // Writes the picture as a PNG file, replacing the file only once it is complete.
+    // A failure is reported in a message box; returns whether the file was written.
+    bool savePicture(const QString& fileName);
+    void copyPicture() const;
+
+    QMenu* recentFilesMenu() const { return recentMenu_; }
+    ProbePanel& probePanel() const { return *probePanel_; }
+    // The status bar's field of that name ("mode", "model", "selection", "picks",
+    // "probe", "load"); its object name is the name followed by "Status".
+    QLabel* statusField(const QString& name) const;
 
     ViewWidget& view() const { return *view_; }
     // The menu item of a command, or null when the menu has none.
@@ -52,9 +82,23 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenuBar();
+    void addDesktopItems(const std::map<std::string_view, QMenu*>& menus);
+    QAction* addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run);
+    void buildStatusBar();
+    void restoreSettings();
+    void refreshRecentFiles();
+    void openRecentFile(const QString& fileName);
+    void choosePictureFile();
+    void showAbout();
+    void refreshTitle();
+    void refreshStatus(bool countsToo);
+    void afterViewInput(bool pictureChanged, bool cursorMoved);
+    void refreshProbe();
     void runCommand(int commandId);
     void chooseAndOpenFile();
     void refreshMenuMarks();
@@ -71,6 +115,15 @@ class MainWindow : public QMainWindow {
     std::vector<QAction*> commandActions_;           // owned by their menus; data() is the id
     std::map<DialogId, ToolDialog*> dialogWindows_;  // owned by the window
     ReportOpener openReport_;
+    RecentFiles recentFiles_;
+    QMenu* recentMenu_ = nullptr;  // owned by the File menu
+    QAction* savePictureAction_ = nullptr;
+    QAction* copyPictureAction_ = nullptr;
+    std::map<QString, QLabel*> statusFields_;  // owned by the status bar
+    ProbePanel* probePanel_ = nullptr;         // owned by the window
+    // After a turn the probe's element grid is built once the view has been still for
+    // a moment, not at every step of a turn.
+    QTimer* probeIdle_ = nullptr;  // owned by the window
     bool loading_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/Application.h"
+#include "gui/FrameImage.h"
 #include "gui/QtCanvas.h"
 
 namespace corvelt {
@@ -48,6 +49,16 @@ QPalette ignoringActivation(QPalette palette) {
     return palette;
 }
 
+std::optional<MouseButton> dragButtonOf(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return MouseButton::left;
+    if (button == Qt::MiddleButton) return MouseButton::middle;
+    return std::nullopt;
+}
+
+Qt::MouseButton qtButtonOf(MouseButton button) {
+    return button == MouseButton::left ? Qt::LeftButton : Qt::MiddleButton;
+}
+
 // The client pixel that contains the position (positions can be fractional on
 // scaled screens and touchpads).
 std::int32_t pixelOf(qreal coordinate) {
@@ -72,19 +83,50 @@ void ViewWidget::syncWithApplication() {
     if (app_.takeRepaintDue()) update();
 }
 
+// On a high-resolution screen the frame has the screen's pixels, not the client
+// area's: drawn at the finer resolution rather than scaled up.
 void ViewWidget::paintEvent(QPaintEvent*) {
-    if (frame_.size() != size()) {
-        frame_ = QImage(size(), QImage::Format_RGB32);
+    const double ratio = devicePixelRatioF();
+    const QSize frameSize = deviceFrameSize(size(), ratio);
+    if (frame_.size() != frameSize) {
+        frame_ = QImage(frameSize, QImage::Format_RGB32);
         frameShown_.reset();
     }
     if (frame_.isNull()) return;  // no area to paint
+    // The canvas draws in the image's own pixels; a painter on an image with a
+    // ratio would scale them once more.
+    frame_.setDevicePixelRatio(1.0);
     {
         QtCanvas canvas(frame_);
-        frameShown_ = app_.paint(canvas, frameShown_);
+        frameShown_ = app_.paint(canvas, ratio, frameShown_);
         canvas.finish();
     }
+    frame_.setDevicePixelRatio(ratio);
     QPainter(this).drawImage(0, 0, frame_);
+    if (!app_.state().modelLoaded) paintEmptyHint();
     noticeInternalErrors();
+}
+
+// Started without a file, the window says how to get one. Only on the screen: the
+// application's picture is the plain background.
+void ViewWidget::paintEmptyHint() {
+    QPainter painter(this);
+    const QColor background = frame_.pixelColor(0, 0);
+    painter.setPen(background.lightness() < 128 ? QColor(160, 160, 160) : QColor(96, 96, 96));
+    painter.drawText(rect(), Qt::AlignCenter,
+                     QStringLiteral("Open a result file with File > Open (Ctrl+O),\n"
+                                    "or drop one onto the window."));
+}
+
+void ViewWidget::afterInput(bool cursorMoved) {
+    const bool changed = app_.repaintDue();
+    syncWithApplication();
+    if (inputListener_) inputListener_(changed, cursorMoved);
+}
+
+void ViewWidget::leaveEvent(QEvent*) {
+    cursorInside_ = false;
+    if (inputListener_) inputListener_(false, true);
 }
 
 void ViewWidget::resizeEvent(QResizeEvent* event) {
@@ -104,27 +146,45 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    syncWithApplication();
+    afterInput();
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    const std::optional<MouseButton> button = dragButtonOf(event->button());
+    if (!button) {
         QWidget::mousePressEvent(event);
         return;
     }
-    app_.leftButtonDown(pixelOf(event->position().x()), pixelOf(event->position().y()));
-    syncWithApplication();
+    app_.buttonDown(*button, pixelOf(event->position().x()), pixelOf(event->position().y()));
+    afterInput();
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const std::optional<MouseButton> button = dragButtonOf(event->button());
+    if (!button) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    app_.buttonUp(*button, pixelOf(event->position().x()), pixelOf(event->position().y()));
+    afterInput();
 }
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    app_.mouseMove(pixelOf(event->position().x()), pixelOf(event->position().y()));
-    syncWithApplication();
+    const std::int32_t x = pixelOf(event->position().x());
+    const std::int32_t y = pixelOf(event->position().y());
+    // A release that went elsewhere (to a menu, a dialog) ends the drag where it was.
+    if (const std::optional<MouseButton> dragging = app_.dragButton();
+        dragging && !event->buttons().testFlag(qtButtonOf(*dragging)))
+        app_.buttonUp(*dragging, app_.state().lastMouseX, app_.state().lastMouseY);
+    app_.mouseMove(x, y);
+    cursorInside_ = rect().contains(event->position().toPoint());
+    afterInput(true);
 }
 
 void ViewWidget::wheelEvent(QWheelEvent* event) {
     app_.wheel(event->angleDelta().y(), pixelOf(event->position().x()),
                pixelOf(event->position().y()));
-    syncWithApplication();
+    afterInput();
 }
 
 // A fault of the contour arithmetic repeats in every frame once it occurs; the user

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <functional>
+#include <utility>
 
 namespace corvelt {
 
@@ -24,23 +26,37 @@ class ViewWidget : public QWidget {
     // everything that may change the picture.
     void syncWithApplication();
 
+    // Told after every key, click, move and wheel event that reached the
+    // application, with whether the picture changed and whether the cursor moved
+    // (also out of the view).
+    using InputListener = std::function<void(bool pictureChanged, bool cursorMoved)>;
+    void setInputListener(InputListener listener) { inputListener_ = std::move(listener); }
+    // Whether the last mouse event put the cursor over the view.
+    bool cursorInside() const { return cursorInside_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     // The picture shows no focus, so gaining or losing it repaints nothing.
     void focusInEvent(QFocusEvent*) override {}
     void focusOutEvent(QFocusEvent*) override {}
 
   private:
     void noticeInternalErrors();
+    void afterInput(bool cursorMoved = false);
+    void paintEmptyHint();
 
     Application& app_;
     QImage frame_;
     std::optional<std::uint64_t> frameShown_;  // the application's frame in frame_
+    InputListener inputListener_;
+    bool cursorInside_ = false;
     bool internalErrorReported_ = false;
 };
 

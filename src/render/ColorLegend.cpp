@@ -2,6 +2,7 @@
 
 #include "model/NumberFormat.h"
 #include "render/Canvas.h"
+#include "render/PixelRatio.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -24,23 +25,29 @@ std::string formatLabel(double value) {
 }
 
 void drawLegend(Canvas& canvas, const ViewCamera& camera,
-                const std::array<Rgb, ShellModel::colorCount>& colours, const BandLimits& limits) {
-    const Font font{25, 0, "Times New Roman"};
-    const Pen border{fromColorRef(0x000000), 1, PenStyle::solid};
+                const std::array<Rgb, ShellModel::colorCount>& colours, const BandLimits& limits,
+                double pixelRatio) {
+    const auto device = [pixelRatio](int pixels) { return devicePixels(pixels, pixelRatio); };
+    const Font font{device(25), 0, "Times New Roman"};
+    const Pen border{fromColorRef(0x000000), device(1), PenStyle::solid};
     constexpr int bands = ShellModel::colorCount;
+    const int width = device(boxWidth);
+    const int height = device(boxHeight);
+    const int gap = device(labelGap);
+    const int rise = device(labelRise);
 
-    const int right = camera.screenWidth - rightMargin;
-    int bottom = (bands * boxHeight) / 2 + camera.screenHeight / 2;
-    int top = bottom - boxHeight;
+    const int right = camera.screenWidth - device(rightMargin);
+    int bottom = (bands * height) / 2 + camera.screenHeight / 2;
+    int top = bottom - height;
     for (int band = 0; band < bands; ++band) {
-        canvas.drawBox(right - boxWidth, top, right, bottom, colours[band], border);
-        canvas.drawText({right + labelGap, bottom - labelRise}, formatLabel(limits[band]), font,
+        canvas.drawBox(right - width, top, right, bottom, colours[band], border);
+        canvas.drawText({right + gap, bottom - rise}, formatLabel(limits[band]), font,
                         colours[band]);
-        top -= boxHeight;
-        bottom -= boxHeight;
+        top -= height;
+        bottom -= height;
     }
     // The maximum marks the top edge of the highest box, in that box's colour.
-    canvas.drawText({right + labelGap, bottom - labelRise}, formatLabel(limits[bands]), font,
+    canvas.drawText({right + gap, bottom - rise}, formatLabel(limits[bands]), font,
                     colours[bands - 1]);
 }
 

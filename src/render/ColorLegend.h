@@ -20,8 +20,10 @@ std::string formatLabel(double value);
 
 // The colour scale: one 50 x 35 box per band stacked upward from the lowest band,
 // centred on half the screen height, its right edge 150 pixels from the right; each
-// limit written 5 pixels right of the boxes, straddling the edge it marks.
+// limit written 5 pixels right of the boxes, straddling the edge it marks. On a
+// canvas of pixelRatio device pixels per client pixel every size grows by it.
 void drawLegend(Canvas& canvas, const ViewCamera& camera,
-                const std::array<Rgb, ShellModel::colorCount>& colours, const BandLimits& limits);
+                const std::array<Rgb, ShellModel::colorCount>& colours, const BandLimits& limits,
+                double pixelRatio = 1.0);
 
 }  // namespace corvelt

@@ -18,6 +18,8 @@
 #include "render/MeshDrawing.h"
 #include "render/MeshStyle.h"
 #include "render/PaintContext.h"
+#include "render/PeakMarkers.h"
+#include "render/PixelRatio.h"
 #include "render/Shading.h"
 #include "render/StressContour.h"
 #include "view/ViewCamera.h"
@@ -110,6 +112,7 @@ const BandLimits& FramePainter::limitsFor(const ShellModel& model,
         limitsGeneration_ = values_.generation();
         limitsSelection_ = selected;
         limitsKept_ = true;
+        peaksKept_ = false;
     }
     haveLimits = haveLimits_;
     return limits_;
@@ -182,7 +185,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
 
         if (insideGuard) {
             const auto [top, bottom] = rowsOf(screen, box);
-            const std::int32_t reach = linesOrMarkers ? markerRows : 0;
+            const std::int32_t reach =
+                linesOrMarkers ? devicePixels(markerRows, context.pixelRatio) : 0;
             span = {top - reach, bottom + reach};
         } else {
             span = {0, rows};
@@ -242,8 +246,8 @@ bool FramePainter::drawElementsInTwoBands(PaintContext& context,
     const std::unique_ptr<Canvas> lower = bandOf(split, rows.end);
     if (!upper || !lower) return false;
 
-    PaintContext upperContext(context.model, context.camera, *upper);
-    PaintContext lowerContext(context.model, context.camera, *lower);
+    PaintContext upperContext(context.model, context.camera, *upper, context.pixelRatio);
+    PaintContext lowerContext(context.model, context.camera, *lower, context.pixelRatio);
     std::thread worker([&] { drawElements(lowerContext, order, {split, rows.end}); });
     drawElements(upperContext, order, {rows.first, split});
     worker.join();
@@ -254,7 +258,9 @@ bool FramePainter::drawElementsInTwoBands(PaintContext& context,
 void FramePainter::drawOverElements(PaintContext& context) const {
     drawNodeNumbers(context, context.model.nodeNumberPlot);
     drawElementNumbers(context, context.model.elementNumberPlot);
-    drawLegend(context.canvas, context.camera, context.model.colorTable, limits_);
+    if (peaksShown_ && peaks_) drawPeakMarkers(context, *peaks_);
+    drawLegend(context.canvas, context.camera, context.model.colorTable, limits_,
+               context.pixelRatio);
 }
 
 FramePainter::GatherInputs FramePainter::gatherInputs(const ShellModel& model,
@@ -274,8 +280,9 @@ FramePainter::GatherInputs FramePainter::gatherInputs(const ShellModel& model,
             placeLight(model, camera), markers ? &lastMarkerElements(model, order) : nullptr};
 }
 
-void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas) {
-    PaintContext context(model, camera, canvas);
+void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                              const FrameOptions& options) {
+    PaintContext context(model, camera, canvas, options.pixelRatio);
 
     const int component = model.contourComponent;
     const std::vector<ElementValues>* values = nullptr;
@@ -330,16 +337,23 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
             context, order,
             {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()});
     }
+    peaksShown_ = options.peakMarkers && haveLimits;
+    if (peaksShown_ && !peaksKept_) {
+        peaks_ = findPeaks(*values, model.elementSelected);
+        peaksKept_ = true;
+    }
     drawOverElements(context);
     internalErrors_ += context.internalErrors;
     framePainted_ = std::pair{canvas.width(), canvas.height()};
+    framePixelRatio_ = options.pixelRatio;
 }
 
 std::optional<RowRange> FramePainter::updatePicks(const ShellModel& model, const ViewCamera& camera,
                                                   Canvas& canvas,
                                                   std::span<const std::int32_t> elements,
                                                   std::span<const std::int32_t> nodes) {
-    if (framePainted_ != std::pair{canvas.width(), canvas.height()} ||
+    // Rows are only redrawn on a canvas of client pixels.
+    if (framePainted_ != std::pair{canvas.width(), canvas.height()} || framePixelRatio_ != 1.0 ||
         elements_.size() != static_cast<std::size_t>(model.elementCount()) ||
         !isStressComponent(model.contourComponent))
         return std::nullopt;

@@ -13,6 +13,7 @@
 #include "render/ContourValues.h"
 #include "render/DepthOrder.h"
 #include "render/ElementPlanes.h"
+#include "render/PeakMarkers.h"
 #include "render/ProjectedCorners.h"
 #include "render/RowRange.h"
 #include "render/ScreenMapper.h"
@@ -21,6 +22,16 @@ namespace corvelt {
 
 class Canvas;
 struct PaintContext;
+
+// What a frame shows beyond the model's plot options.
+struct FrameOptions {
+    // Rings and labels at the corners that carry the legend's end values.
+    bool peakMarkers = false;
+    // Device pixels per client pixel: the camera maps onto the canvas's pixels, and
+    // pens, markers, the legend and labels grow by this factor.
+    double pixelRatio = 1.0;
+};
+
 struct ViewCamera;
 
 // Draws the complete picture of the model for one repaint, far to near, onto a
@@ -39,7 +50,8 @@ struct ViewCamera;
 // what the single pass would have left there.
 class FramePainter {
   public:
-    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas);
+    void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
+                    const FrameOptions& options = {});
 
     // Repainting only what picks change, on a canvas that still holds the last frame
     // this painter drew, when nothing but the picked flags of some elements and nodes
@@ -138,7 +150,7 @@ class FramePainter {
     bool drawElementsInTwoBands(PaintContext& context, const std::vector<std::int32_t>& order,
                                 RowRange rows, std::int32_t split, bool onlyPolygons);
 
-    // Numbers and legend over the elements.
+    // Numbers, peak markers and legend over the elements.
     void drawOverElements(PaintContext& context) const;
 
     DrawOrderCache drawOrder_;
@@ -157,6 +169,11 @@ class FramePainter {
     bool haveLimits_ = false;
     std::uint64_t limitsGeneration_ = 0;
     std::vector<std::uint8_t> limitsSelection_;
+    // The corners of the two end values, found with the limits when first asked for.
+    std::optional<Peaks> peaks_;
+    bool peaksKept_ = false;
+    bool peaksShown_ = false;  // by the last frame, and so by its repainted rows
+    double framePixelRatio_ = 1.0;
 
     // Per node the last element in the order of markersGeneration_ that draws its
     // marker.

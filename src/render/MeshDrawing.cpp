@@ -8,6 +8,7 @@
 #include "model/ShellModel.h"
 #include "render/MeshStyle.h"
 #include "render/PaintContext.h"
+#include "render/PixelRatio.h"
 #include "render/PolygonFill.h"
 #include "view/ViewCamera.h"
 
@@ -88,8 +89,9 @@ void drawOutline(PaintContext& context, const ProjectedCorners& corners, ScreenR
     ScreenPolygon& pixels = context.scratch;
     context.screen.mapPolygon(corners, reach == ScreenReach::crossesGuard, pixels);
     if (pixels.size() < 2) return;
-    context.canvas.drawPath(pixels.points(), true,
-                            Pen{style.colour, style.penWidth, PenStyle::solid});
+    context.canvas.drawPath(
+        pixels.points(), true,
+        Pen{style.colour, devicePixels(style.penWidth, context.pixelRatio), PenStyle::solid});
 }
 
 void drawFill(PaintContext& context, const ProjectedCorners& corners, double shading,
@@ -102,8 +104,10 @@ void drawFill(PaintContext& context, const ProjectedCorners& corners, double sha
 
 void drawNodeMarker(PaintContext& context, Point2D position, const MeshStyle& style) {
     if (!style.drawn || !context.screen.mayShow(position)) return;
-    context.canvas.drawCircle(context.screen.toPixel(position), style.radius,
-                              Pen{style.colour, style.penWidth, PenStyle::solid});
+    const double ratio = context.pixelRatio;
+    context.canvas.drawCircle(
+        context.screen.toPixel(position), devicePixels(style.radius, ratio),
+        Pen{style.colour, devicePixels(style.penWidth, ratio), PenStyle::solid});
 }
 
 int labelFontHeight(double meanEdgeLength, double scale) {

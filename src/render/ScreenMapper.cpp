@@ -71,7 +71,7 @@ std::size_t clipAgainst(const ClipBuffer& source, std::size_t count, Side side, 
 }  // namespace
 
 ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
-                           std::int32_t clientHeight)
+                           std::int32_t clientHeight, double drawingReach)
     : usable_(std::isfinite(camera.scale) && camera.scale > 0.0 && std::isfinite(camera.centerX) &&
               std::isfinite(camera.centerY)),
       originX_(camera.originX),
@@ -82,7 +82,7 @@ ScreenMapper::ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth,
       clientWidth_(clientWidth),
       clientHeight_(clientHeight) {
     if (usable_) {
-        visible_ = visibleArea(drawingMargin);
+        visible_ = visibleArea(drawingReach);
         guard_ = visibleArea(guardPixels);
         // With the band and the centre within a quarter of the double range, a point
         // in the band differs from the centre by a finite amount, which the scale

@@ -34,7 +34,10 @@ class ScreenMapper {
     // plus the widest pen (2).
     static constexpr double drawingMargin = 8.0;
 
-    ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth, std::int32_t clientHeight);
+    // drawingReach: drawingMargin in the canvas's pixels, larger on a canvas of more
+    // pixels per client pixel.
+    ScreenMapper(const ViewCamera& camera, std::int32_t clientWidth, std::int32_t clientHeight,
+                 double drawingReach = drawingMargin);
 
     // False for a zero or non-finite scale (e.g. a minimised window): nothing maps.
     bool usable() const { return usable_; }

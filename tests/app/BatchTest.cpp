@@ -107,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"button elements 1001", "\"Select Element(s)\" has no button"},
         BadLine{"button nodes", "button takes 2 arguments"},
         BadLine{"text viewkit 1012 5", "has no edit field 1012"},
-        BadLine{"text elements", "text takes a dialog"}, BadLine{"file", "file needs a PATH"}));
+        BadLine{"text elements", "text takes a dialog"}, BadLine{"file", "file needs a PATH"},
+        BadLine{"drag right 1 2 3 4", "expected left or middle"},
+        BadLine{"drag left 1 2 3", "drag takes 5 arguments"}));
 
 // The system would cut the name at the NUL and write another file.
 TEST(BatchParsing, PathsWithANulByteAreRefused) {

@@ -183,6 +183,19 @@ TEST(MenuTable, HoldsEveryCommandOnceInMenuOrder) {
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
     EXPECT_FALSE(isMenuCommand(0));
     EXPECT_FALSE(isMenuCommand(40013));
+    // Show Min/Max is the window's View item, not the table's; scripts reach it too.
+    EXPECT_FALSE(isMenuCommand(showMinMaxCommand));
+    EXPECT_TRUE(isApplicationCommand(showMinMaxCommand));
+}
+
+TEST(MenuCommands, ShowMinMaxTogglesItsMarkAndRepaints) {
+    AppState state;
+    ShellModel model;
+    EXPECT_FALSE(isMenuItemChecked(state, showMinMaxCommand));
+    EXPECT_EQ(applyMenuCommand(state, model, showMinMaxCommand), CommandOutcome::repaint);
+    EXPECT_TRUE(isMenuItemChecked(state, showMinMaxCommand));
+    applyMenuCommand(state, model, showMinMaxCommand);
+    EXPECT_FALSE(state.showMinMax);
 }
 
 }  // namespace

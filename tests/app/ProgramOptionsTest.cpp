@@ -122,6 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"info", CORVELT_EXECUTABLE, {"--info", sample}, 0, {"nodes"}, {""}},
         ProgramCase{"windowOnDefaultFile", CORVELT_EXECUTABLE, {}, 2, {""}, {noDisplay}},
         ProgramCase{"windowOnFile", CORVELT_EXECUTABLE, {sample}, 2, {""}, {noDisplay}},
+        ProgramCase{"emptyWindow", CORVELT_EXECUTABLE, {"--empty"}, 2, {""}, {noDisplay}},
+        ProgramCase{
+            "emptyWindowOnFile", CORVELT_EXECUTABLE, {"--empty", sample}, 2, {""}, {noDisplay}},
+        ProgramCase{
+            "emptyWithTwoFiles", CORVELT_EXECUTABLE, {"--empty", "a", "b"}, 2, {""}, {usage}},
         ProgramCase{"sampleHelp",
                     CORVELT_SAMPLE_EXECUTABLE,
                     {"--help"},

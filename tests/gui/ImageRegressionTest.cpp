@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,14 +33,29 @@ const std::filesystem::path failedDir = std::filesystem::path(CORVELT_BINARY_DIR
 // A frame passes when at most this share of its pixels differs.
 constexpr double tolerance = 0.003;
 
-// Keeps the frames of `render` lines by file name instead of writing them.
+// Keeps the frames of `render` lines by file name instead of writing them, drawn
+// for a screen of pixelRatio device pixels per client pixel.
 class CapturingSink : public FrameSink {
   public:
+    explicit CapturingSink(double ratio = 1.0) : pixelRatio(ratio) {}
     void writePng(Application& app, const std::filesystem::path& path) override {
-        frames[path.filename().string()] = renderFrame(app);
+        frames[path.filename().string()] = renderFrame(app, pixelRatio);
     }
+    double pixelRatio;
     std::map<std::string, QImage> frames;
 };
+
+QImage renderScript(const std::string& name, double pixelRatio) {
+    std::ifstream script(imageDir / (name + ".batch"));
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(sourceDir);
+    Application app;
+    CapturingSink sink(pixelRatio);
+    const auto failure = runBatch(script, app, &sink);
+    std::filesystem::current_path(previous);
+    if (failure || sink.frames.size() != 1) return {};
+    return sink.frames.begin()->second.convertToFormat(QImage::Format_RGB32);
+}
 
 struct Comparison {
     qsizetype differing = 0;
@@ -128,6 +144,36 @@ TEST(PngFrameSink, TheFileHoldsTheFramePixelForPixel) {
     PngFrameSink().writePng(app, path);
     EXPECT_TRUE(readPng(path).convertToFormat(QImage::Format_RGB32) == renderFrame(app));
     std::filesystem::remove(path);
+}
+
+// On a screen of twice the pixels the picture is drawn at that resolution: twice the
+// size, each client pixel's colour found in its 2 x 2 block (lines, markers, the
+// legend and the labels grow with it), and not the plain picture doubled.
+TEST(HighResolution, TwiceThePixelsWithTheSameStructure) {
+    for (const char* name : {"se-start", "mesh-on-white"}) {
+        SCOPED_TRACE(name);
+        const QImage plain = renderScript(name, 1.0);
+        const QImage fine = renderScript(name, 2.0);
+        ASSERT_FALSE(plain.isNull());
+        ASSERT_EQ(fine.size(), plain.size() * 2);
+        qsizetype found = 0;
+        qsizetype uniformBlocks = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QRgb block[] = {fine.pixel(2 * x, 2 * y), fine.pixel(2 * x + 1, 2 * y),
+                                      fine.pixel(2 * x, 2 * y + 1),
+                                      fine.pixel(2 * x + 1, 2 * y + 1)};
+                if (std::find(std::begin(block), std::end(block), plain.pixel(x, y)) !=
+                    std::end(block))
+                    ++found;
+                if (std::count(std::begin(block), std::end(block), block[0]) == 4) ++uniformBlocks;
+            }
+        const double pixels = static_cast<double>(plain.width()) * plain.height();
+        // Text differs most: glyphs at twice the size are not doubled glyphs.
+        EXPECT_GE(found / pixels, 0.95);
+        // Edges fall between device pixels: a doubled picture has none of that.
+        EXPECT_GE(1.0 - uniformBlocks / pixels, 0.02);
+    }
 }
 
 // Linux file names are bytes; one that is not UTF-8 must not be written as another.

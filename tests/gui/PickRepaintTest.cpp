@@ -102,7 +102,7 @@ void expectWholeFramePictures(const std::vector<int>& plotCommands) {
         step.input(*reference);
         {
             WatchedCanvas canvas(kept);
-            shown = window->paint(canvas, shown);
+            shown = window->paint(canvas, 1.0, shown);
             canvas.finish();
             EXPECT_EQ(canvas.wholeFrame, step.wholeFrame);
         }
@@ -110,9 +110,10 @@ void expectWholeFramePictures(const std::vector<int>& plotCommands) {
     }
 }
 
-// Outlines over the contour: picks change both.
+// Outlines over the contour: picks change both. The peak markers are drawn again
+// in the rows that change.
 TEST(PickRepaint, MatchesWholeFrames) {
-    expectWholeFramePictures({plotAllElementOutlinesCommand});
+    expectWholeFramePictures({plotAllElementOutlinesCommand, showMinMaxCommand});
 }
 
 }  // namespace

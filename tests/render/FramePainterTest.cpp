@@ -94,6 +94,39 @@ TEST_F(Frame, TheLegendIsDrawnWithoutContourAndWithoutSelection) {
     EXPECT_EQ(painter.internalErrorCount(), 1);
 }
 
+// The rings and labels go over the elements and numbers, under the legend, at the
+// corners that carry the legend's end values of the selection.
+TEST_F(Frame, PeakMarkersMarkTheLegendsEndValuesUnderTheLegend) {
+    const auto withMarkers = [&] {
+        RecordingCanvas canvas(800, 600);
+        painter.paintFrame(model, camera, canvas, FrameOptions{true});
+        return canvas.calls();
+    };
+    const auto marked = [&] {
+        std::vector<CanvasCall> calls = withMarkers();
+        const auto legend = std::find_if(calls.begin(), calls.end(), [](const CanvasCall& c) {
+            return c.kind == Kind::drawBox;
+        });
+        return std::vector<CanvasCall>(legend - 8, legend);
+    };
+    const auto expectMarker = [](const std::vector<CanvasCall>& calls, std::size_t first,
+                                 Pixel node, const std::string& label) {
+        EXPECT_EQ(kinds({calls.begin() + first, calls.begin() + first + 4}), "OOTT");
+        EXPECT_EQ(calls[first].points.front(), node);
+        EXPECT_EQ(calls[first + 3].text, label);
+    };
+    std::vector<CanvasCall> calls = marked();
+    expectMarker(calls, 0, {100, 400}, "Min 0");   // element 0, corner 0
+    expectMarker(calls, 4, {300, 400}, "Max 90");  // element 1, corner 1
+
+    model.elementSelected[1] = 0;
+    calls = marked();
+    expectMarker(calls, 4, {200, 400}, "Max 30");  // element 0, corner 1: the first 30
+
+    std::fill(model.elementSelected.begin(), model.elementSelected.end(), 0);
+    EXPECT_EQ(kinds(withMarkers()), "BTBTBTBTBTBTBTBTBTT");
+}
+
 // The selection sort as it is meant: for each position, the first of the largest
 // keys left is swapped into place.
 std::vector<std::int32_t> selectionSortOrder(std::vector<double> keys) {

@@ -1,0 +1,104 @@
+#include "app/StatusText.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Probe.h"
+#include "model/NumberFormat.h"
+
+namespace corvelt {
+
+namespace {
+
+std::string modeName(InteractionMode mode) {
+    switch (mode) {
+        case InteractionMode::none:
+            return "Turn";  // what a left drag does without a mode
+        case InteractionMode::pan:
+            return "Pan";
+        case InteractionMode::zoomBox:
+            return "Zoom box";
+        case InteractionMode::pickElements:
+            return "Pick elements";
+        case InteractionMode::pickNodes:
+            return "Pick nodes";
+        case InteractionMode::unpickElements:
+            return "Unpick elements";
+        case InteractionMode::unpickNodes:
+            return "Unpick nodes";
+    }
+    return {};
+}
+
+bool isPickMode(InteractionMode mode) {
+    return mode >= InteractionMode::pickElements;
+}
+
+}  // namespace
+
+std::string modeStatusText(const AppState& state) {
+    std::string text = modeName(state.interactionMode);
+    if (isPickMode(state.interactionMode))
+        text += state.rectanglePick != 0 ? " in a rectangle" : " at a point";
+    // The gestures take two clicks; say when the first one is in.
+    if (state.clickStage == 1 && state.interactionMode != InteractionMode::none)
+        text += ": click the second point";
+    return text;
+}
+
+namespace {
+
+std::int64_t setFlags(const std::vector<std::uint8_t>& flags) {
+    return std::count_if(flags.begin(), flags.end(), [](std::uint8_t flag) { return flag != 0; });
+}
+
+std::string amount(std::int64_t count, std::string_view noun) {
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
+std::string counted(std::int64_t elements, std::int64_t nodes) {
+    return amount(elements, "element") + ", " + amount(nodes, "node");
+}
+
+}  // namespace
+
+CountTexts countStatusTexts(const Application& app) {
+    const ShellModel& model = app.model();
+    CountTexts texts;
+    if (!app.state().modelLoaded) {
+        texts.model = "No model";
+        return texts;
+    }
+    texts.model =
+        amount(model.nodeCount(), "node") + ", " + amount(model.elementCount(), "element");
+    texts.selection =
+        "Selected: " + counted(setFlags(model.elementSelected), setFlags(model.nodeSelected));
+    texts.picks = "Picked: " + counted(setFlags(model.elementPicked), setFlags(model.nodePicked));
+    return texts;
+}
+
+std::string surfaceName(int surface) {
+    return surface == 0 ? "first surface" : "second surface";
+}
+
+std::string probeStatusText(const ProbeReading& reading) {
+    return "Element " + std::to_string(reading.element) + ": " +
+           std::string(stressComponentNames[static_cast<std::size_t>(reading.component)]) + " " +
+           formatGeneral(reading.value) + " on the " + surfaceName(reading.surface) + "; node " +
+           std::to_string(reading.node);
+}
+
+std::string loadTimeText(double seconds) {
+    std::array<char, 32> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                            std::max(seconds, 0.0), std::chars_format::fixed, 2);
+    if (error != std::errc{}) return {};
+    return "Loaded in " + std::string(digits.data(), end) + " s";
+}
+
+}  // namespace corvelt
