@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -170,23 +171,85 @@ void Application::resize(std::int32_t width, std::int32_t height) {
     requestRepaint();
 }
 
-void Application::paint(Canvas& canvas, double pixelRatio) {
+std::uint64_t Application::paint(Canvas& canvas, double pixelRatio,
+                                 std::optional<std::uint64_t> canvasHolds) {
+    if (pixelRatio != 1.0 || canvasHolds != frameNumber_ || !paintPickChanges(canvas))
+        paintWholeFrame(canvas, pixelRatio);
+    wholeFrameDue_ = false;
+    shownWithModel_ = state_.modelLoaded;
+    return ++frameNumber_;
+}
+
+std::optional<RectangleOverlay> Application::overlay() const {
+    // The rubber band of a two-click gesture whose first point is taken.
+    if (state_.clickStage != 1) return std::nullopt;
+    const Pixel anchor{state_.dragAnchorX, state_.dragAnchorY};
+    const Pixel current{state_.dragCurrentX, state_.dragCurrentY};
+    if (isPickMode(state_.interactionMode) && state_.rectanglePick == 1)
+        return RectangleOverlay{false, anchor, current};
+    if (state_.interactionMode == InteractionMode::zoomBox)
+        return RectangleOverlay{true, anchor, current};
+    return std::nullopt;
+}
+
+void Application::paintWholeFrame(Canvas& canvas, double pixelRatio) {
     canvas.clear(state_.backgroundColor());
+    shownOverlay_.reset();
     if (!state_.modelLoaded) return;
     const FrameOptions options{state_.showMinMax, pixelRatio};
     if (pixelRatio == 1.0)
         painter_.paintFrame(model_, camera_, canvas, options);
     else
         painter_.paintFrame(model_, onDevicePixels(camera_, canvas, pixelRatio), canvas, options);
+    shownElementPicks_ = model_.elementPicked;
+    shownNodePicks_ = model_.nodePicked;
+    shownOverlay_ = overlay();
+    if (shownOverlay_) drawRectangleOverlay(canvas, *shownOverlay_, pixelRatio);
+}
 
-    // The rubber band of a two-click gesture whose first point is taken.
-    if (state_.clickStage != 1) return;
-    const Pixel anchor{state_.dragAnchorX, state_.dragAnchorY};
-    const Pixel current{state_.dragCurrentX, state_.dragCurrentY};
-    if (isPickMode(state_.interactionMode) && state_.rectanglePick == 1)
-        drawPickRectangle(canvas, anchor, current, pixelRatio);
-    else if (state_.interactionMode == InteractionMode::zoomBox)
-        drawZoomBox(canvas, anchor, current, pixelRatio);
+namespace {
+
+// The items whose flags differ from the kept ones, which are brought up to date.
+std::vector<std::int32_t> takeChanges(const std::vector<std::uint8_t>& flags,
+                                      std::vector<std::uint8_t>& kept) {
+    std::vector<std::int32_t> changed;
+    const std::size_t count = flags.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (flags[i] == kept[i]) continue;
+        kept[i] = flags[i];
+        changed.push_back(static_cast<std::int32_t>(i));
+    }
+    return changed;
+}
+
+}  // namespace
+
+// Only the rows that changed picks and the rubber band reach are drawn again, from
+// the background up, exactly as a whole frame draws them.
+bool Application::paintPickChanges(Canvas& canvas) {
+    if (wholeFrameDue_ || !state_.modelLoaded || !shownWithModel_ ||
+        shownElementPicks_.size() != model_.elementPicked.size() ||
+        shownNodePicks_.size() != model_.nodePicked.size())
+        return false;
+    const std::vector<std::int32_t> elements =
+        takeChanges(model_.elementPicked, shownElementPicks_);
+    const std::vector<std::int32_t> nodes = takeChanges(model_.nodePicked, shownNodePicks_);
+    std::optional<RowRange> rows = painter_.updatePicks(model_, camera_, canvas, elements, nodes);
+    if (!rows) return false;
+    const std::optional<RectangleOverlay> now = overlay();
+    if (now != shownOverlay_) {
+        if (shownOverlay_) rows = rows->united(rowsOf(*shownOverlay_));
+        if (now) rows = rows->united(rowsOf(*now));
+        rows = rows->clampedTo(canvas.height());
+    }
+    shownOverlay_ = now;
+    if (rows->empty()) return true;
+    const std::unique_ptr<Canvas> band = canvas.rowBand(rows->first, rows->end);
+    if (!band) return false;
+    band->clear(state_.backgroundColor());
+    painter_.paintRows(model_, camera_, *band, *rows);
+    if (now) drawRectangleOverlay(*band, *now);
+    return true;
 }
 
 void Application::applyViewAngles(double alphaDegrees, double betaDegrees, bool fit) {

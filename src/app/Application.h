@@ -20,6 +20,7 @@
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
 #include "render/FramePainter.h"
+#include "render/RubberBands.h"
 #include "select/ItemKind.h"
 #include "view/ViewCamera.h"
 
@@ -89,8 +90,13 @@ class Application {
     // screen the canvas has pixelRatio device pixels per client pixel (its size is
     // the client size times that): the picture is drawn at that resolution, with
     // every pixel size of the drawing grown by the ratio, while clicks, picks and
-    // the probe stay in client pixels. A ratio of 1 is the plain picture.
-    void paint(Canvas& canvas, double pixelRatio = 1.0);
+    // the probe stay in client pixels. A ratio of 1 is the plain picture. Returns
+    // the number of the frame now on the canvas. Given the number of the frame that
+    // the canvas still holds, and it is the last one painted, a repaint at ratio 1
+    // after nothing but picks and moves of the rubber band draws only the rows that
+    // they change.
+    std::uint64_t paint(Canvas& canvas, double pixelRatio = 1.0,
+                        std::optional<std::uint64_t> canvasHolds = std::nullopt);
 
     // --- Input, in client pixels.
     void leftButtonDown(std::int32_t x, std::int32_t y);
@@ -174,7 +180,15 @@ class Application {
     const ViewCamera& camera() const { return camera_; }
 
   private:
-    void requestRepaint() { repaintDue_ = true; }
+    void requestRepaint() {
+        repaintDue_ = true;
+        wholeFrameDue_ = true;
+    }
+    // For changes of picked flags and of the rubber band alone.
+    void requestPickRepaint() { repaintDue_ = true; }
+    bool paintPickChanges(Canvas& canvas);
+    void paintWholeFrame(Canvas& canvas, double pixelRatio);
+    std::optional<RectangleOverlay> overlay() const;
     void showAtStoredAngles(bool fit);
     void clickInPanMode(int stage, std::int32_t x, std::int32_t y);
     void clickInZoomBoxMode(int stage, std::int32_t x, std::int32_t y);
@@ -208,6 +222,14 @@ class Application {
     std::vector<DialogState> dialogs_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;
+
+    // What the last frame showed, for repainting only what picks change.
+    std::uint64_t frameNumber_ = 0;
+    bool wholeFrameDue_ = true;
+    bool shownWithModel_ = false;
+    std::vector<std::uint8_t> shownElementPicks_;
+    std::vector<std::uint8_t> shownNodePicks_;
+    std::optional<RectangleOverlay> shownOverlay_;
 };
 
 }  // namespace corvelt

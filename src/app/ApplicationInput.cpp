@@ -92,7 +92,7 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
     } else if (stage == 1) {
         pickAtPoint(x, y);
         state_.clickStage = 0;
-        requestRepaint();
+        requestPickRepaint();
     } else if (stage == 2) {
         // Also with point picking: a first point left over from another mode is
         // completed as a rectangle.
@@ -100,7 +100,7 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
         state_.dragCurrentY = y;
         state_.clickStage = 0;
         pickInRectangle();
-        requestRepaint();
+        requestPickRepaint();
     }
 }
 
@@ -144,7 +144,7 @@ void Application::mouseMove(std::int32_t x, std::int32_t y) {
         // The rubber band follows the cursor.
         state_.dragCurrentX = x;
         state_.dragCurrentY = y;
-        requestRepaint();
+        requestPickRepaint();
     }
 }
 
@@ -224,7 +224,7 @@ void Application::character(char32_t c) {
     switch (c) {
         case escapeCharacter:
             clearPicksOfMode();
-            requestRepaint();
+            requestPickRepaint();
             break;
         case U'A':
         case U'a':

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QImageWriter>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
@@ -38,7 +39,12 @@ void PngFrameSink::writePng(Application& app, const std::filesystem::path& path)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) throw std::runtime_error("cannot encode the image as PNG");
+    QImageWriter writer(&buffer, "png");
+    // zlib's fastest level: a 1600 x 900 frame encodes in about two thirds of the
+    // time of Qt's default, into a file about twice as big (still a thirtieth of
+    // the raw pixels).
+    writer.setQuality(pngQuality);
+    if (!writer.write(image)) throw std::runtime_error("cannot encode the image as PNG");
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(png.constData(), png.size());
     out.close();

@@ -21,6 +21,9 @@ QSize deviceFrameSize(QSize clientSize, double pixelRatio);
 // Writes frames as PNG files, for the batch mode.
 class PngFrameSink : public FrameSink {
   public:
+    // Qt's PNG quality maps 80 .. 89 to zlib's compression level 1.
+    static constexpr int pngQuality = 85;
+
     void writePng(Application& app, const std::filesystem::path& path) override;
 };
 

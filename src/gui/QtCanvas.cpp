@@ -117,6 +117,7 @@ void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& 
             drawThinLine(pixels_, corners.back(), corners.front(), pixel, firstRow_, endRow_);
         return;
     }
+    if (pen.style == PenStyle::solid && stampPath(corners, closed, pen)) return;
     setPen(pen);
     const QPolygon polygon = toQPolygon(corners);
     if (closed) {
@@ -124,6 +125,32 @@ void QtCanvas::drawPath(std::span<const Pixel> corners, bool closed, const Pen& 
     } else {
         painter().drawPolyline(polygon);
     }
+}
+
+bool QtCanvas::stampPath(std::span<const Pixel> corners, bool closed, const Pen& pen) {
+    const Pixel first = corners.front();
+    const std::int64_t reach = PathStamps::reach;
+    // Far outside: left to the painter, which draws nothing there either.
+    if (first.x + reach < 0 || first.y + reach < firstRow_ || first.x - reach > pixels_.width ||
+        first.y - reach > endRow_)
+        return false;
+    const std::vector<Pixel>* outline = paths_.outline(corners, closed, pen.width);
+    if (!outline) return false;
+    const std::uint32_t pixel = packPixel(pen.colour);
+    if (first.x >= reach && first.y >= firstRow_ + reach && first.x + reach < pixels_.width &&
+        first.y + reach < endRow_) {
+        std::uint32_t* origin = pixels_.pixels + first.y * pixels_.stride + first.x;
+        for (const Pixel offset : *outline)
+            origin[offset.y * pixels_.stride + offset.x] = pixel;
+        return true;
+    }
+    for (const Pixel offset : *outline) {
+        const int x = first.x + offset.x;
+        const int y = first.y + offset.y;
+        if (x >= 0 && x < pixels_.width && y >= firstRow_ && y < endRow_)
+            pixels_.pixels[y * pixels_.stride + x] = pixel;
+    }
+    return true;
 }
 
 void QtCanvas::drawCircle(Pixel centre, int radius, const Pen& pen) {

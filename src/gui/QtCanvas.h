@@ -6,6 +6,7 @@
 #include "gui/CircleStamps.h"
 #include "gui/DigitStamps.h"
 #include "gui/FontMapping.h"
+#include "gui/PathStamps.h"
 #include "render/Canvas.h"
 #include "render/SpanFiller.h"
 
@@ -27,7 +28,8 @@ namespace corvelt {
 //   pixels in both directions. Qt's own one-pixel lines take integer points as
 //   pixel corners and light the row the line crosses at each column's middle,
 //   which puts a slanted line up to half a pixel off the classic one. Wider and
-//   dashed pens go through the painter, with round caps and joins.
+//   dashed pens go through the painter, with round caps and joins; short wide
+//   solid paths are stamped with the painter's pixels (PathStamps.h).
 // - Dashes are 18 pixels on and 6 off at every pen width (the classic dashed pen
 //   exists only at width 1), running on along the path; gaps stay transparent.
 // - Circles cover columns x - r .. x + r - 1 and rows y - r .. y + r - 1, like an
@@ -76,6 +78,8 @@ class QtCanvas : public Canvas {
 
     void setPen(const Pen& pen);
     void stampCircle(Pixel centre, int radius, int penWidth, Rgb colour);
+    // False when the path is not one that is stamped.
+    bool stampPath(std::span<const Pixel> corners, bool closed, const Pen& pen);
 
     QImage& image_;
     PixelBuffer pixels_;
@@ -88,6 +92,7 @@ class QtCanvas : public Canvas {
     FontCache fonts_;
     DigitStampCache digits_;
     CircleStamps circles_;
+    PathStamps paths_;
 };
 
 }  // namespace corvelt

@@ -88,14 +88,17 @@ void ViewWidget::syncWithApplication() {
 void ViewWidget::paintEvent(QPaintEvent*) {
     const double ratio = devicePixelRatioF();
     const QSize frameSize = deviceFrameSize(size(), ratio);
-    if (frame_.size() != frameSize) frame_ = QImage(frameSize, QImage::Format_RGB32);
+    if (frame_.size() != frameSize) {
+        frame_ = QImage(frameSize, QImage::Format_RGB32);
+        frameShown_.reset();
+    }
     if (frame_.isNull()) return;  // no area to paint
     // The canvas draws in the image's own pixels; a painter on an image with a
     // ratio would scale them once more.
     frame_.setDevicePixelRatio(1.0);
     {
         QtCanvas canvas(frame_);
-        app_.paint(canvas, ratio);
+        frameShown_ = app_.paint(canvas, ratio, frameShown_);
         canvas.finish();
     }
     frame_.setDevicePixelRatio(ratio);

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <functional>
 #include <utility>
 
@@ -12,9 +14,10 @@ class Application;
 // The client area of the main window. It turns Qt's input events into calls on the
 // application and paints the application's frame; it decides nothing itself.
 //
-// Every frame is painted completely into one off-screen image of the widget's size
-// and shown with a single copy, so no half-drawn frame is ever visible. The image is
-// kept while the size stays the same.
+// Every frame is painted into one off-screen image of the widget's size and shown
+// with a single copy, so no half-drawn frame is ever visible. The image is kept
+// while the size stays the same, and the application repaints in it only what
+// picks change.
 class ViewWidget : public QWidget {
   public:
     explicit ViewWidget(Application& app, QWidget* parent = nullptr);
@@ -51,6 +54,7 @@ class ViewWidget : public QWidget {
 
     Application& app_;
     QImage frame_;
+    std::optional<std::uint64_t> frameShown_;  // the application's frame in frame_
     InputListener inputListener_;
     bool cursorInside_ = false;
     bool internalErrorReported_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace corvelt {
 
@@ -15,5 +16,16 @@ void adviseHugePages(void* begin, std::size_t bytes);
 // writing to them, so that several threads can share the cost of first touching a
 // large fresh allocation.
 void prefaultForWriting(void* begin, std::size_t bytes);
+
+// std::vector::resize for arrays that may be large and fresh: storage that has
+// to be allocated anew is advised onto huge pages before resize first touches it.
+template <typename T>
+void resizeOnHugePages(std::vector<T>& array, std::size_t size) {
+    if (size > array.capacity()) {
+        array.reserve(size);
+        adviseHugePages(array.data(), array.capacity() * sizeof(T));
+    }
+    array.resize(size);
+}
 
 }  // namespace corvelt

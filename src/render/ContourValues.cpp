@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "model/ChunkedWork.h"
+#include "model/Prefault.h"
 
 namespace corvelt {
 
@@ -11,7 +12,7 @@ const std::vector<ElementValues>& ContourValueCache::valuesFor(const ShellModel&
     assert(isStressComponent(component));
     const ModelArraysKey key = ModelArraysKey::of(model);
     if (!valid_ || !(key == key_) || component != component_) {
-        values_.resize(model.elementStresses.size());
+        resizeOnHugePages(values_, model.elementStresses.size());
         forEachChunk(values_.size(), 1 << 14, [&](std::size_t, std::size_t begin, std::size_t end) {
             for (std::size_t e = begin; e < end; ++e) {
                 const ElementStressBlock& block = model.elementStresses[e];

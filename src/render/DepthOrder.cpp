@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "model/ChunkedWork.h"
+#include "model/Prefault.h"
 #include "model/ShellModel.h"
 #include "view/Depth.h"
 #include "view/ViewCamera.h"
@@ -39,7 +40,7 @@ void radixSort(std::vector<KeyedElement>& items, std::vector<KeyedElement>& scra
         for (int pass = 0; pass < passes; ++pass)
             ++counts[pass][(item.key >> (8 * pass)) & 0xFF];
 
-    scratch.resize(items.size());
+    resizeOnHugePages(scratch, items.size());
     for (int pass = 0; pass < passes; ++pass) {
         std::array<std::size_t, 256>& count = counts[pass];
         const std::uint8_t anyDigit =
@@ -100,7 +101,7 @@ void replayRuns(const std::vector<KeyedElement>& sorted, std::vector<std::int32_
 void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
                         std::vector<std::int32_t>& order) {
     std::vector<KeyedElement>& sorted = buffers.sorted;
-    order.resize(static_cast<std::size_t>(count));
+    resizeOnHugePages(order, static_cast<std::size_t>(count));
     const bool anyNaN = sorted.size() != order.size();
     const bool ties = std::adjacent_find(sorted.begin(), sorted.end(),
                                          [](const KeyedElement& a, const KeyedElement& b) {
@@ -214,7 +215,7 @@ bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
             offset += n;
         }
     }
-    sorted.resize(count);
+    resizeOnHugePages(sorted, count);
     forEachChunk(count, concurrentCount,
                  [&](std::size_t chunk, std::size_t begin, std::size_t end) {
                      std::vector<std::uint32_t>& next = starts[chunk];
@@ -266,7 +267,7 @@ template <typename KeyOf>
 void orderByKeys(std::int32_t count, const KeyOf& keyOf, std::vector<std::int32_t>& order,
                  DepthSortBuffers& buffers) {
     std::vector<double>& depths = buffers.depths;
-    depths.resize(static_cast<std::size_t>(count));
+    resizeOnHugePages(depths, static_cast<std::size_t>(count));
     forEachChunk(depths.size(), concurrentCount,
                  [&](std::size_t, std::size_t begin, std::size_t end) {
                      for (std::size_t e = begin; e < end; ++e)

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/ChunkedWork.h"
+#include "model/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/Shading.h"  // ambientShading
 
@@ -63,7 +64,7 @@ double shadingFactor(const ElementPlanes& planes, const Point3D& viewAxis,
 const std::vector<ElementPlanes>& ElementPlanesCache::planesFor(const ShellModel& model) {
     const ModelArraysKey key = ModelArraysKey::of(model);
     if (!valid_ || !(key == key_)) {
-        planes_.resize(static_cast<std::size_t>(model.elementCount()));
+        resizeOnHugePages(planes_, static_cast<std::size_t>(model.elementCount()));
         forEachChunk(planes_.size(), 1 << 14, [&](std::size_t, std::size_t begin, std::size_t end) {
             for (std::size_t e = begin; e < end; ++e)
                 planes_[e] = elementPlanes(model, static_cast<std::int32_t>(e));

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "model/ChunkedWork.h"
+#include "model/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/ColorLegend.h"
@@ -71,6 +72,7 @@ void FramePainter::invalidate() {
     values_.invalidate();
     limitsKept_ = false;
     markersKept_ = false;
+    framePainted_.reset();
 }
 
 void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
@@ -84,8 +86,9 @@ void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
     done();
     drawOrder_.orderFor(model, camera, planes);
     done();
-    elements_.resize(static_cast<std::size_t>(model.elementCount()));
-    rows_.resize(elements_.size());
+    framePainted_.reset();
+    resizeOnHugePages(elements_, static_cast<std::size_t>(model.elementCount()));
+    resizeOnHugePages(rows_, elements_.size());
     done();
 }
 
@@ -97,6 +100,7 @@ void FramePainter::adoptPrepared(FramePainter&& prepared) {
     rows_ = std::move(prepared.rows_);
     limitsKept_ = false;
     markersKept_ = false;
+    framePainted_.reset();
 }
 
 const BandLimits& FramePainter::limitsFor(const ShellModel& model,
@@ -137,8 +141,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
     const std::int32_t rows = static_cast<std::int32_t>(summary.drawRows.size());
     for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
-        RowSpan& span = rows_[element];
-        span = RowSpan{};
+        RowRange& span = rows_[element];
+        span = RowRange{};
         frame.corners = projectedCorners(model, element);
         const ViewRect box = boundingBox(frame.corners);
         // Nothing of an element outside the client area can be seen.
@@ -193,7 +197,8 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
 }
 
 void FramePainter::drawElements(PaintContext& context, const std::vector<std::int32_t>& order,
-                                std::int32_t firstRow, std::int32_t endRow) const {
+                                RowRange rows) const {
+    const auto [firstRow, endRow] = rows;
     const std::size_t count = order.size();
     for (std::size_t k = 0; k < count; ++k) {
         // Scattered records: their rows are fetched well ahead, the records of those
@@ -201,14 +206,14 @@ void FramePainter::drawElements(PaintContext& context, const std::vector<std::in
         if (k + 2 * lookahead < count) __builtin_prefetch(&rows_[order[k + 2 * lookahead]]);
         if (k + lookahead < count) {
             const std::int32_t ahead = order[k + lookahead];
-            const RowSpan span = rows_[ahead];
+            const RowRange span = rows_[ahead];
             if (span.first < endRow && span.end > firstRow) {
                 __builtin_prefetch(&elements_[ahead]);
                 __builtin_prefetch(reinterpret_cast<const char*>(&elements_[ahead]) + 64);
             }
         }
         const std::int32_t element = order[k];
-        const RowSpan span = rows_[element];
+        const RowRange span = rows_[element];
         if (span.first >= endRow || span.end <= firstRow || span.first >= span.end) continue;
         const ElementFrame& frame = elements_[element];
         if (frame.contourTriangles != 0)
@@ -228,37 +233,51 @@ void FramePainter::drawElements(PaintContext& context, const std::vector<std::in
 }
 
 bool FramePainter::drawElementsInTwoBands(PaintContext& context,
-                                          const std::vector<std::int32_t>& order,
-                                          const std::vector<std::int32_t>& drawRows,
-                                          bool onlyPolygons) {
-    // Split where half of the elements that draw lie above, so that both threads get
-    // about the same work wherever the model lies in the window.
-    std::int64_t total = 0;
-    for (const std::int32_t n : drawRows)
-        total += n;
-    std::int64_t above = 0;
-    std::int32_t split = 0;
-    while (split < static_cast<std::int32_t>(drawRows.size()) && 2 * above < total)
-        above += drawRows[split++];
-    const std::int32_t height = context.canvas.height();
-    if (split <= 0 || split >= height) return false;
+                                          const std::vector<std::int32_t>& order, RowRange rows,
+                                          std::int32_t split, bool onlyPolygons) {
+    if (split <= rows.first || split >= rows.end) return false;
 
     // Polygons alone need only the filler's bands.
     const auto bandOf = [&](int first, int end) {
         return onlyPolygons ? context.canvas.polygonRowBand(first, end)
                             : context.canvas.rowBand(first, end);
     };
-    const std::unique_ptr<Canvas> upper = bandOf(0, split);
-    const std::unique_ptr<Canvas> lower = bandOf(split, height);
+    const std::unique_ptr<Canvas> upper = bandOf(rows.first, split);
+    const std::unique_ptr<Canvas> lower = bandOf(split, rows.end);
     if (!upper || !lower) return false;
 
-    PaintContext upperContext(context.model, context.camera, *upper);
-    PaintContext lowerContext(context.model, context.camera, *lower);
-    std::thread worker([&] { drawElements(lowerContext, order, split, height); });
-    drawElements(upperContext, order, 0, split);
+    PaintContext upperContext(context.model, context.camera, *upper, context.pixelRatio);
+    PaintContext lowerContext(context.model, context.camera, *lower, context.pixelRatio);
+    std::thread worker([&] { drawElements(lowerContext, order, {split, rows.end}); });
+    drawElements(upperContext, order, {rows.first, split});
     worker.join();
     context.internalErrors += upperContext.internalErrors + lowerContext.internalErrors;
     return true;
+}
+
+void FramePainter::drawOverElements(PaintContext& context) const {
+    drawNodeNumbers(context, context.model.nodeNumberPlot);
+    drawElementNumbers(context, context.model.elementNumberPlot);
+    if (peaksShown_ && peaks_) drawPeakMarkers(context, *peaks_);
+    drawLegend(context.canvas, context.camera, context.model.colorTable, limits_,
+               context.pixelRatio);
+}
+
+FramePainter::GatherInputs FramePainter::gatherInputs(const ShellModel& model,
+                                                      const ViewCamera& camera,
+                                                      const std::vector<ElementValues>* values,
+                                                      bool haveLimits,
+                                                      const std::vector<ElementPlanes>& planes,
+                                                      const std::vector<std::int32_t>& order) {
+    // Node markers: a picked node shows even when the layer is off.
+    const bool markers =
+        model.nodePlot != PlotScope::none ||
+        std::find_if(model.nodePicked.begin(), model.nodePicked.end(),
+                     [](std::uint8_t picked) { return picked != 0; }) != model.nodePicked.end();
+
+    // The light of this frame is placed first: every fill uses it.
+    return {model.contourOn && haveLimits ? values : nullptr, planes, camera.viewAxis(),
+            placeLight(model, camera), markers ? &lastMarkerElements(model, order) : nullptr};
 }
 
 void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
@@ -279,20 +298,11 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
 
     const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
     const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera, planes);
-
-    // Node markers: a picked node shows even when the layer is off.
-    const bool markers =
-        model.nodePlot != PlotScope::none ||
-        std::find_if(model.nodePicked.begin(), model.nodePicked.end(),
-                     [](std::uint8_t picked) { return picked != 0; }) != model.nodePicked.end();
-
-    // The light of this frame is placed first: every fill uses it.
-    const GatherInputs inputs{model.contourOn && haveLimits ? values : nullptr, planes,
-                              camera.viewAxis(), placeLight(model, camera),
-                              markers ? &lastMarkerElements(model, order) : nullptr};
+    const GatherInputs inputs = gatherInputs(model, camera, values, haveLimits, planes, order);
+    framePainted_.reset();
     const std::int32_t elementCount = model.elementCount();
-    elements_.resize(static_cast<std::size_t>(elementCount));
-    rows_.resize(elements_.size());
+    resizeOnHugePages(elements_, static_cast<std::size_t>(elementCount));
+    resizeOnHugePages(rows_, elements_.size());
     const std::size_t rows = static_cast<std::size_t>(std::max(canvas.height(), 1));
     std::vector<GatherSummary> summaries(
         chunkCount(static_cast<std::size_t>(elementCount), concurrentElementCount),
@@ -309,22 +319,82 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
         summary.onlyPolygons = summary.onlyPolygons && summaries[chunk].onlyPolygons;
     }
 
+    // Split where half of the elements that draw lie above, so that both threads get
+    // about the same work wherever the model lies in the window.
+    std::int64_t total = 0;
+    for (const std::int32_t n : summary.drawRows)
+        total += n;
+    std::int64_t above = 0;
+    std::int32_t split = 0;
+    while (split < static_cast<std::int32_t>(rows) && 2 * above < total)
+        above += summary.drawRows[split++];
+
     const bool concurrent = elementCount >= concurrentElementCount;
+    const RowRange allRows{0, canvas.height()};
     if (!(concurrent &&
-          drawElementsInTwoBands(context, order, summary.drawRows, summary.onlyPolygons))) {
-        drawElements(context, order, std::numeric_limits<std::int32_t>::min(),
-                     std::numeric_limits<std::int32_t>::max());
+          drawElementsInTwoBands(context, order, allRows, split, summary.onlyPolygons))) {
+        drawElements(
+            context, order,
+            {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()});
     }
-
-    drawNodeNumbers(context, model.nodeNumberPlot);
-    drawElementNumbers(context, model.elementNumberPlot);
-    if (options.peakMarkers && haveLimits) {
-        if (!peaksKept_) peaks_ = findPeaks(*values, model.elementSelected);
+    peaksShown_ = options.peakMarkers && haveLimits;
+    if (peaksShown_ && !peaksKept_) {
+        peaks_ = findPeaks(*values, model.elementSelected);
         peaksKept_ = true;
-        if (peaks_) drawPeakMarkers(context, *peaks_);
     }
-    drawLegend(canvas, camera, model.colorTable, limits_, options.pixelRatio);
+    drawOverElements(context);
+    internalErrors_ += context.internalErrors;
+    framePainted_ = std::pair{canvas.width(), canvas.height()};
+    framePixelRatio_ = options.pixelRatio;
+}
 
+std::optional<RowRange> FramePainter::updatePicks(const ShellModel& model, const ViewCamera& camera,
+                                                  Canvas& canvas,
+                                                  std::span<const std::int32_t> elements,
+                                                  std::span<const std::int32_t> nodes) {
+    // Rows are only redrawn on a canvas of client pixels.
+    if (framePainted_ != std::pair{canvas.width(), canvas.height()} || framePixelRatio_ != 1.0 ||
+        elements_.size() != static_cast<std::size_t>(model.elementCount()) ||
+        !isStressComponent(model.contourComponent))
+        return std::nullopt;
+    bool haveLimits = false;
+    const std::vector<ElementValues>* values = &values_.valuesFor(model, model.contourComponent);
+    limitsFor(model, *values, haveLimits);
+    const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
+    const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera, planes);
+    const GatherInputs inputs = gatherInputs(model, camera, values, haveLimits, planes, order);
+
+    // Gathering only reads the context's screen mapping: nothing is drawn here.
+    const PaintContext context(model, camera, canvas);
+    GatherSummary summary{
+        true, std::vector<std::int32_t>(static_cast<std::size_t>(std::max(canvas.height(), 1)), 0)};
+    RowRange changed;
+    const auto regather = [&](std::int32_t element) {
+        changed = changed.united(rows_[element]);
+        gatherElements(context, inputs, element, element + 1, summary);
+        changed = changed.united(rows_[element]);
+    };
+    for (const std::int32_t element : elements)
+        regather(element);
+    // A node's marker is drawn by one element; the others leave it out either way.
+    if (!nodes.empty()) {
+        const std::vector<std::int32_t>& markerElements = lastMarkerElements(model, order);
+        for (const std::int32_t node : nodes)
+            if (markerElements[node] >= 0) regather(markerElements[node]);
+    }
+    return changed.clampedTo(canvas.height());
+}
+
+void FramePainter::paintRows(const ShellModel& model, const ViewCamera& camera, Canvas& band,
+                             RowRange rows) {
+    PaintContext context(model, camera, band);
+    const std::vector<std::int32_t>& order =
+        drawOrder_.orderFor(model, camera, planes_.planesFor(model));
+    const bool concurrent = model.elementCount() >= concurrentElementCount;
+    const std::int32_t split = rows.first / 2 + rows.end / 2;
+    if (!(concurrent && drawElementsInTwoBands(context, order, rows, split, false)))
+        drawElements(context, order, rows);
+    drawOverElements(context);
     internalErrors_ += context.internalErrors;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "model/ShellModel.h"
@@ -13,6 +15,7 @@
 #include "render/ElementPlanes.h"
 #include "render/PeakMarkers.h"
 #include "render/ProjectedCorners.h"
+#include "render/RowRange.h"
 #include "render/ScreenMapper.h"
 
 namespace corvelt {
@@ -49,6 +52,19 @@ class FramePainter {
   public:
     void paintFrame(const ShellModel& model, const ViewCamera& camera, Canvas& canvas,
                     const FrameOptions& options = {});
+
+    // Repainting only what picks change, on a canvas that still holds the last frame
+    // this painter drew, when nothing but the picked flags of some elements and nodes
+    // has changed since (the caller knows that): updatePicks brings the kept frame up
+    // to date with their flags and returns the rows whose pixels may differ, or none
+    // when there is no such frame and paintFrame must draw a whole one. paintRows
+    // then draws those rows of the frame, far to near with numbers and legend, on
+    // a band of the canvas over those rows that the caller has cleared. The rows
+    // come out exactly as in a whole frame.
+    std::optional<RowRange> updatePicks(const ShellModel& model, const ViewCamera& camera,
+                                        Canvas& canvas, std::span<const std::int32_t> elements,
+                                        std::span<const std::int32_t> nodes);
+    void paintRows(const ShellModel& model, const ViewCamera& camera, Canvas& band, RowRange rows);
 
     // Forgets what was kept between frames. Call it whenever the model's mesh or
     // stresses change: in place, and also on every reload (new arrays usually have
@@ -118,28 +134,34 @@ class FramePainter {
     const std::vector<std::int32_t>& lastMarkerElements(const ShellModel& model,
                                                         const std::vector<std::int32_t>& order);
 
-    // The pixel rows that whatever an element draws can reach: first .. end - 1;
-    // none for an element that draws nothing.
-    struct RowSpan {
-        std::int32_t first = 0;
-        std::int32_t end = 0;
-    };
+    // What the frame's gathering reads besides the element records: the light
+    // placed, the values of a contour that shows and the nodes' marker elements.
+    GatherInputs gatherInputs(const ShellModel& model, const ViewCamera& camera,
+                              const std::vector<ElementValues>* values, bool haveLimits,
+                              const std::vector<ElementPlanes>& planes,
+                              const std::vector<std::int32_t>& order);
 
-    // The far-to-near pass over the elements whose drawing reaches rows firstRow ..
-    // endRow - 1.
+    // The far-to-near pass over the elements whose drawing reaches the rows.
     void drawElements(PaintContext& context, const std::vector<std::int32_t>& order,
-                      std::int32_t firstRow, std::int32_t endRow) const;
+                      RowRange rows) const;
 
-    // Draws the elements in two bands of rows at once, split where half of them
-    // lie above. False when the canvas has no row bands.
+    // Draws the elements that reach the rows in two bands of rows at once, the
+    // first ending at split. False when the canvas has no row bands.
     bool drawElementsInTwoBands(PaintContext& context, const std::vector<std::int32_t>& order,
-                                const std::vector<std::int32_t>& drawRows, bool onlyPolygons);
+                                RowRange rows, std::int32_t split, bool onlyPolygons);
+
+    // Numbers, peak markers and legend over the elements.
+    void drawOverElements(PaintContext& context) const;
 
     DrawOrderCache drawOrder_;
     ElementPlanesCache planes_;
     ContourValueCache values_;
     std::vector<ElementFrame> elements_;
-    std::vector<RowSpan> rows_;  // per element, apart so that a band skips others quickly
+    // Per element the pixel rows that whatever it draws can reach (empty when it
+    // draws nothing), apart so that a band skips other elements quickly.
+    std::vector<RowRange> rows_;
+    // The canvas size of the last frame whose records elements_ and rows_ hold.
+    std::optional<std::pair<int, int>> framePainted_;
 
     // The band limits depend on the values and the selection only.
     BandLimits limits_;
@@ -150,6 +172,8 @@ class FramePainter {
     // The corners of the two end values, found with the limits when first asked for.
     std::optional<Peaks> peaks_;
     bool peaksKept_ = false;
+    bool peaksShown_ = false;  // by the last frame, and so by its repainted rows
+    double framePixelRatio_ = 1.0;
 
     // Per node the last element in the order of markersGeneration_ that draws its
     // marker.

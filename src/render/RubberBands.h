@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/RowRange.h"
 #include "view/Pixel.h"
 
 namespace corvelt {
@@ -16,5 +17,18 @@ void drawZoomBox(Canvas& canvas, Pixel anchor, Pixel current, double pixelRatio 
 
 // Magenta; dashed when dragged leftward (a crossing pick), solid otherwise.
 void drawPickRectangle(Canvas& canvas, Pixel anchor, Pixel current, double pixelRatio = 1.0);
+
+// One of the two, as a frame shows it.
+struct RectangleOverlay {
+    bool zoomBox = false;  // else the pick rectangle
+    Pixel anchor;
+    Pixel current;
+    friend bool operator==(const RectangleOverlay&, const RectangleOverlay&) = default;
+};
+void drawRectangleOverlay(Canvas& canvas, const RectangleOverlay& overlay,
+                          double pixelRatio = 1.0);
+
+// The rows that drawing the overlay can touch (a little more).
+RowRange rowsOf(const RectangleOverlay& overlay);
 
 }  // namespace corvelt

@@ -17,6 +17,7 @@
 
 #include "app/Application.h"
 #include "app/BatchRunner.h"
+#include "app/CommandId.h"
 #include "app/FrameSink.h"
 #include "gui/FrameImage.h"
 
@@ -127,6 +128,24 @@ INSTANTIATE_TEST_SUITE_P(Sample, ImageRegression,
                              return name;
                          });
 
+QImage readPng(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return QImage::fromData(QByteArray::fromStdString(png), "PNG");
+}
+
+// The batch mode encodes for speed; the file must still hold every pixel.
+TEST(PngFrameSink, TheFileHoldsTheFramePixelForPixel) {
+    const std::filesystem::path path = std::filesystem::path(CORVELT_BINARY_DIR) / "frame.png";
+    Application app;
+    app.resize(800, 600);
+    app.openFile(sourceDir / "data/Shell_AverageStrs.txt");
+    app.command(plotAllElementOutlinesCommand);
+    PngFrameSink().writePng(app, path);
+    EXPECT_TRUE(readPng(path).convertToFormat(QImage::Format_RGB32) == renderFrame(app));
+    std::filesystem::remove(path);
+}
+
 // On a screen of twice the pixels the picture is drawn at that resolution: twice the
 // size, each client pixel's colour found in its 2 x 2 block (lines, markers, the
 // legend and the labels grow with it), and not the plain picture doubled.
@@ -170,10 +189,7 @@ TEST(PngFrameSink, WritesUnderThePathsOwnBytes) {
     const auto written = std::filesystem::directory_iterator(dir);
     ASSERT_NE(written, std::filesystem::directory_iterator());
     EXPECT_EQ(written->path().filename().native(), "out_\xff\xfe.png");
-    std::ifstream in(path, std::ios::binary);
-    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const QImage image = QImage::fromData(QByteArray::fromStdString(png), "PNG");
-    EXPECT_EQ(image.size(), QSize(32, 24));
+    EXPECT_EQ(readPng(path).size(), QSize(32, 24));
     std::filesystem::remove_all(dir);
 }
 

@@ -7,10 +7,13 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <array>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "gui/DigitStamps.h"
 #include "gui/FontMapping.h"
@@ -277,6 +280,49 @@ TEST(QtCanvasPath, LinesReachingFarOutsideKeepTheirVisiblePart) {
     });
     EXPECT_EQ(litRuns(image, 10), std::vector<int>{40});
     EXPECT_EQ(inkExtent(image).count, 40 + 39);
+}
+
+// Short wide solid paths are stamped; they must light the painter's pixels, also
+// where they are clipped at the canvas's edges or at a band's rows.
+TEST(QtCanvasPath, StampedWidePathsAreThePaintersPixels) {
+    std::mt19937 random(7);
+    const auto uniform = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int path = 0; path < 300; ++path) {
+        const int span = path % 3 == 0 ? 24 : 5;
+        std::vector<Pixel> corners{{uniform(-8, 128), uniform(-8, 108)}};
+        const int count = uniform(2, 4);
+        while (static_cast<int>(corners.size()) < count)
+            corners.push_back(
+                {corners[0].x + uniform(-span, span), corners[0].y + uniform(-span, span)});
+        const bool closed = path % 2 == 0;
+        const Pen pen{red, uniform(2, 4)};
+        QImage painted(120, 100, QImage::Format_RGB32);
+        painted.fill(qrgb(black));
+        {
+            QPainter painter(&painted);
+            painter.setPen(toQPen(pen));
+            QPolygon polygon;
+            for (const Pixel corner : corners)
+                polygon << QPoint(corner.x, corner.y);
+            closed ? painter.drawPolygon(polygon) : painter.drawPolyline(polygon);
+        }
+        EXPECT_EQ(render(120, 100, [&](Canvas& canvas) { canvas.drawPath(corners, closed, pen); }),
+                  painted)
+            << "path " << path;
+
+        QImage banded(120, 100, QImage::Format_RGB32);
+        banded.fill(qrgb(black));
+        {
+            QtCanvas canvas(banded);
+            canvas.rowBand(30, 70)->drawPath(corners, closed, pen);
+        }
+        for (int y = 0; y < 100; ++y)
+            if (y < 30 || y >= 70)
+                std::fill_n(reinterpret_cast<QRgb*>(painted.scanLine(y)), 120, qrgb(black));
+        EXPECT_EQ(banded, painted) << "path " << path << " in a band";
+    }
 }
 
 TEST(QtCanvasText, LandsInItsCellInItsColourOnATransparentBackground) {

@@ -23,15 +23,16 @@ class OneThreadCanvas : public QtCanvas {
   public:
     using QtCanvas::QtCanvas;
     std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
+    std::unique_ptr<Canvas> rowBand(int, int) override { return nullptr; }
 };
 
 template <typename CanvasType>
-QImage paint(const ShellModel& model, const ViewCamera& camera) {
+QImage paint(const ShellModel& model, const ViewCamera& camera, const FrameOptions& options) {
     QImage image(camera.screenWidth, camera.screenHeight, QImage::Format_RGB32);
     FramePainter painter;
     CanvasType canvas(image);
     canvas.clear(Rgb{0, 0, 0});
-    painter.paintFrame(model, camera, canvas);
+    painter.paintFrame(model, camera, canvas, options);
     canvas.finish();
     return image;
 }
@@ -47,9 +48,9 @@ class TwoBandPaint : public ::testing::Test {
         resizeView(model, camera, 640, 480);
     }
 
-    void expectSamePicture() {
-        const QImage twoBands = paint<QtCanvas>(model, camera);
-        const QImage onePass = paint<OneThreadCanvas>(model, camera);
+    void expectSamePicture(const FrameOptions& options = {}) {
+        const QImage twoBands = paint<QtCanvas>(model, camera, options);
+        const QImage onePass = paint<OneThreadCanvas>(model, camera, options);
         EXPECT_TRUE(twoBands == onePass);
     }
 
@@ -81,6 +82,9 @@ TEST_F(TwoBandPaint, FilledElementsWithPicksMatchOnePass) {
         model.elementPicked[e] = 1;
     // A picked element's outline is drawn whatever the scope: one pass then.
     expectSamePicture();
+    // Both bands draw the wider pens and markers of a high-resolution screen.
+    model.nodePlot = PlotScope::all;
+    expectSamePicture({.peakMarkers = true, .pixelRatio = 2.0});
     std::fill(model.elementPicked.begin(), model.elementPicked.end(), 0);
     expectSamePicture();
 }
