@@ -19,16 +19,8 @@
 namespace corvelt {
 namespace {
 
-// The 4 x 2 grid seen from +z.
-class DialogWindowTest : public WindowTest {
+class DialogWindowTest : public GridWindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        open(testing::squareGrid(4, 2));
-        app.applyViewAngles(-90, 90, true);
-        view().syncWithApplication();
-    }
-
     ToolDialog& openDialog(int commandId) {
         trigger(commandId);
         const DialogState& newest = app.dialogs().back();

@@ -185,16 +185,9 @@ TEST_F(WindowTest, CharactersReachTheApplication) {
     EXPECT_EQ(app.state().interactionMode, InteractionMode::pan);
 }
 
-// Seen from +z the 4 x 2 grid lies flat in the view; element 6 is column 2, row 1.
-class PickingTest : public WindowTest {
+// Element 6 of the grid is column 2, row 1.
+class PickingTest : public GridWindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        open(testing::squareGrid(4, 2));
-        app.applyViewAngles(-90, 90, true);
-        view().syncWithApplication();
-    }
-
     // The client pixel of the centre of an element's projected corners.
     QPoint elementCentre(int element) const {
         Point2D sum{0.0, 0.0};

@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 
+#include "OneThreadCanvas.h"
 #include "gui/QtCanvas.h"
 #include "model/ShellModel.h"
 #include "render/ColorLegend.h"
@@ -27,12 +28,6 @@
 
 namespace corvelt {
 namespace {
-
-class OneThreadCanvas : public QtCanvas {
-  public:
-    using QtCanvas::QtCanvas;
-    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
-};
 
 void paintPlainly(const ShellModel& model, const ViewCamera& camera, Canvas& canvas) {
     PaintContext context(model, camera, canvas);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "OneThreadCanvas.h"
 #include "gui/QtCanvas.h"
 #include "model/ShellModel.h"
 #include "render/FramePainter.h"
@@ -18,13 +19,6 @@
 
 namespace corvelt {
 namespace {
-
-class OneThreadCanvas : public QtCanvas {
-  public:
-    using QtCanvas::QtCanvas;
-    std::unique_ptr<Canvas> polygonRowBand(int, int) override { return nullptr; }
-    std::unique_ptr<Canvas> rowBand(int, int) override { return nullptr; }
-};
 
 template <typename CanvasType>
 QImage paint(const ShellModel& model, const ViewCamera& camera, const FrameOptions& options) {

@@ -140,4 +140,15 @@ class WindowTest : public ::testing::Test {
     MainWindow window{app};
 };
 
+// The 4 x 2 grid seen from +z: it lies flat in the view.
+class GridWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        open(testing::squareGrid(4, 2));
+        app.applyViewAngles(-90, 90, true);
+        view().syncWithApplication();
+    }
+};
+
 }  // namespace corvelt
