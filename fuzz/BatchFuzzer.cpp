@@ -29,6 +29,7 @@
 #include "app/Application.h"
 #include "app/BatchCommand.h"
 #include "app/BatchRunner.h"
+#include "app/CommandId.h"
 #include "app/DialogControlId.h"
 #include "app/StateDump.h"
 #include "model/NumberScan.h"
@@ -43,6 +44,23 @@ using namespace corvelt;
 
 constexpr std::int32_t maxRepeat = 40000;
 constexpr std::int64_t maxRunsPerInput = 100000;
+
+// What a line costs of an input's budget: adopting the model again and writing the
+// state take some hundred times a key or a click, and every open dialog adds to
+// each later line's work (a hundred dialogs at most per input is plenty). An input
+// of a few bytes must stay well inside the smoke run's timeout on a slow, shared
+// machine.
+std::int64_t runCost(const BatchCommand& command) {
+    if (const auto* menu = std::get_if<CommandLine>(&command)) {
+        const bool opensDialog = menu->id == viewKitCommand ||
+                                 menu->id == selectElementsCommand ||
+                                 menu->id == selectNodesCommand;
+        return opensDialog ? maxRunsPerInput / 100 : 1;
+    }
+    if (std::holds_alternative<StateLine>(command)) return 200;
+    if (std::holds_alternative<OpenLine>(command)) return 20;
+    return 1;
+}
 
 void require(bool condition, const char* what) {
     if (condition) return;
@@ -220,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         for (std::int32_t i = 0; i < r.count && runs < maxRunsPerInput; ++i)
             for (const BatchCommand& command : r.commands) {
                 runLine(command, app, model);
-                ++runs;
+                runs += runCost(command);
             }
         checkFinite(app);
         paintFrame(app);
