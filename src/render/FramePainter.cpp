@@ -138,7 +138,11 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
                                   std::int32_t begin, std::int32_t end, GatherSummary& summary) {
     const ShellModel& model = context.model;
     const ScreenMapper& screen = context.screen;
+    // The chunks' summaries share cache lines: each chunk counts into its own locals
+    // and writes its summary once.
     const std::int32_t rows = static_cast<std::int32_t>(summary.drawRows.size());
+    std::int32_t* const drawRows = summary.drawRows.data();
+    bool onlyPolygons = summary.onlyPolygons;
     for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
         RowRange& span = rows_[element];
@@ -151,13 +155,18 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
         const bool insideGuard = frame.reach == ScreenReach::insideGuard;
         const bool hasArea = !insideGuard || coversPixelCentres(screen, box);
 
-        frame.contourTriangles = 0;
+        // Decided in locals: reading back bytes just stored into the record stalls.
+        std::uint8_t contourTriangles = 0;
         if (hasArea && inputs.contourValues && model.elementSelected[element]) {
-            frame.contourTriangles =
-                insideGuard ? contourTrianglesWithPixels(screen, frame.corners) : 0xF;
+            contourTriangles = insideGuard ? trianglesWithPixels : 0xF;
         }
-        frame.outline = elementLook(MeshLayer::outline, model.elementOutlinePlot, model, element);
-        frame.fill = hasArea ? elementLook(MeshLayer::fill, model.elementPlot, model, element) : 0;
+        const std::uint8_t outline =
+            elementLook(MeshLayer::outline, model.elementOutlinePlot, model, element);
+        const std::uint8_t fill =
+            hasArea ? elementLook(MeshLayer::fill, model.elementPlot, model, element) : 0;
+        frame.contourTriangles = contourTriangles;
+        frame.outline = outline;
+        frame.fill = fill;
         bool markers = false;
         frame.markers = {};
         if (inputs.lastMarkerElement) {
@@ -173,14 +182,14 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
                 markers = markers || frame.markers[j] != 0;
             }
         }
-        const bool linesOrMarkers = frame.outline != 0 || markers;
-        if (frame.contourTriangles == 0 && frame.fill == 0 && !linesOrMarkers) continue;
-        summary.onlyPolygons = summary.onlyPolygons && !linesOrMarkers;
-        if (frame.contourTriangles != 0) {
+        const bool linesOrMarkers = outline != 0 || markers;
+        if (contourTriangles == 0 && fill == 0 && !linesOrMarkers) continue;
+        onlyPolygons = onlyPolygons && !linesOrMarkers;
+        if (contourTriangles != 0) {
             const int surface = facingSurface(inputs.planes[element], inputs.viewAxis);
             frame.cornerValues = (*inputs.contourValues)[element].surfaces[surface];
         }
-        if (frame.contourTriangles != 0 || frame.fill != 0)
+        if (contourTriangles != 0 || fill != 0)
             frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
 
         if (insideGuard) {
@@ -192,8 +201,9 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
             span = {0, rows};
         }
         const std::int32_t middle = span.first / 2 + span.end / 2;
-        ++summary.drawRows[std::clamp(middle, 0, rows - 1)];
+        ++drawRows[std::clamp(middle, 0, rows - 1)];
     }
+    summary.onlyPolygons = onlyPolygons;
 }
 
 void FramePainter::drawElements(PaintContext& context, const std::vector<std::int32_t>& order,

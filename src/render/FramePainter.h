@@ -101,7 +101,7 @@ class FramePainter {
         std::array<double, 4> cornerValues;  // facing surface; set only for a contour
         double shading;                      // set only for a contour or a fill
         ScreenReach reach;
-        std::uint8_t contourTriangles;  // contour triangles to draw (bit j: triangle j)
+        std::uint8_t contourTriangles;  // bit j: triangle j, or trianglesWithPixels
         // The looks of the outline, the fill and the corners' node markers (keptStyle):
         // 0 for what this element does not draw. A node's marker is drawn by the
         // last element in the order that has the node.

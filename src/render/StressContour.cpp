@@ -129,6 +129,38 @@ unsigned contourTrianglesWithPixels(const ScreenMapper& screen, const ProjectedC
     return triangles;
 }
 
+namespace {
+
+// The band that holds all five values of an element (its centre and corners) the
+// way wholeBandOf holds a triangle's, or -1.
+int wholeBandOfElement(double centreValue, const std::array<double, 4>& f,
+                       const BandLimits& limits) {
+    const double low = std::min({centreValue, f[0], f[1], f[2], f[3]});
+    const double high = std::max({centreValue, f[0], f[1], f[2], f[3]});
+    return wholeBandOf({low, low, high}, limits);
+}
+
+// Whether the four triangles around the centre turn the same way, none folded over
+// another. The filler decides a pixel by the parity of the edges it crosses, each
+// edge the same way in every polygon; the spokes then cancel, and the quadrilateral
+// covers exactly the pixels that the four triangles cover.
+bool fanIsUnfolded(const std::array<Pixel, 5>& pixels) {
+    bool positive = false;
+    bool negative = false;
+    for (int j = 0; j < 4; ++j) {
+        const Pixel a = pixels[j + 1];
+        const Pixel b = pixels[(j + 1) % 4 + 1];
+        const std::int64_t cross =
+            (std::int64_t{a.x} - pixels[0].x) * (std::int64_t{b.y} - pixels[0].y) -
+            (std::int64_t{a.y} - pixels[0].y) * (std::int64_t{b.x} - pixels[0].x);
+        positive = positive || cross > 0;
+        negative = negative || cross < 0;
+    }
+    return !(positive && negative);
+}
+
+}  // namespace
+
 void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
                         double shading, ScreenReach reach, unsigned triangles) {
@@ -143,6 +175,17 @@ void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
         pixels[0] = context.screen.toPixelInGuard(centre);
         for (int j = 0; j < 4; ++j)
             pixels[j + 1] = context.screen.toPixelInGuard(corners[j]);
+        // Most elements of a big model lie within one band: one polygon instead of
+        // four. Triangles left out cover no pixel centre, so the rule holds for them.
+        const int band = wholeBandOfElement(centreValue, f, limits);
+        if (band >= 0 && fanIsUnfolded(pixels)) {
+            const std::array<Pixel, 4> quadrilateral{pixels[1], pixels[2], pixels[3], pixels[4]};
+            context.canvas.fillPolygon(quadrilateral,
+                                       shadeColor(context.model.colorTable[band], shading));
+            return;
+        }
+        if (triangles == trianglesWithPixels)
+            triangles = contourTrianglesWithPixels(context.screen, corners);
     }
     for (int j = 0; j < 4; ++j) {
         if ((triangles & (1u << j)) == 0) continue;

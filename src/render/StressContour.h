@@ -42,9 +42,13 @@ std::array<double, 4> facingCornerValues(const ShellModel& model, const Point3D&
 void drawElementContour(PaintContext& context, std::int32_t element, const BandLimits& limits,
                         int component, double shading, ScreenReach reach);
 
+// For `triangles` of drawElementContour: an element inside the guard band whose
+// triangles with pixels (contourTrianglesWithPixels) are found only if it is cut.
+constexpr unsigned trianglesWithPixels = 0x10;
+
 // The same with the corners' positions and their values on the facing surface at hand,
 // for the triangles whose bit is set in `triangles` (bit j: the triangle of corners j
-// and j + 1).
+// and j + 1), or trianglesWithPixels.
 void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
                         const std::array<double, 4>& cornerValues, const BandLimits& limits,
                         double shading, ScreenReach reach, unsigned triangles = 0xF);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <set>
 
 #include "RenderFixtures.h"
@@ -8,6 +10,7 @@
 #include "render/PolygonFill.h"
 #include "render/RecordingCanvas.h"
 #include "render/Shading.h"
+#include "render/SpanFiller.h"
 #include "render/StressContour.h"
 
 namespace corvelt {
@@ -70,6 +73,49 @@ TEST(ElementContour, TheSurfaceFacingTheViewerIsDrawn) {
     projectAllNodes(model, camera);
     const Rgb top = model.colorTable[8];
     EXPECT_EQ(colours(), (std::set<int>{top.red << 16 | top.green << 8 | top.blue}));
+}
+
+// An element within one band is filled as one quadrilateral when its four triangles
+// do not fold over each other: the pixels must be exactly those of the triangles,
+// for convex, concave, folded and degenerate corners alike.
+TEST(ElementContour, OneBandElementsCoverTheirTrianglesPixels) {
+    const ViewCamera camera = topCamera(1, {0, 0}, {0, 0}, 24, 24);
+    const ShellModel model = adopt(squareRow(1), camera);
+    BandLimits limits;
+    for (std::size_t k = 0; k < BandLimits::count; ++k)
+        limits.values[k] = static_cast<double>(k);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(1.0, 17.0);
+    int quadrilaterals = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        ProjectedCorners corners;
+        for (Point2D& p : corners)
+            p = {coordinate(random), -coordinate(random)};
+        if (trial % 3 == 0) corners[3] = corners[trial % 2];  // degenerate
+        const double value = 2.5;
+        RecordingCanvas canvas(24, 24);
+        PaintContext context(model, camera, canvas);
+        drawElementContour(context, corners, {value, value, value, value}, limits, 1.0,
+                           ScreenReach::insideGuard, trianglesWithPixels);
+
+        std::array<std::uint32_t, 24 * 24> drawn{};
+        std::array<std::uint32_t, 24 * 24> expected{};
+        SpanFiller drawnFiller({drawn.data(), 24, 24, 24});
+        SpanFiller expectedFiller({expected.data(), 24, 24, 24});
+        for (const CanvasCall& fill : canvas.callsOf(CanvasCall::Kind::fillPolygon)) {
+            drawnFiller.fillPolygon(fill.points, 1);
+            quadrilaterals += fill.points.size() == 4 ? 1 : 0;
+        }
+        const Pixel centre = context.screen.toPixelInGuard(contourCentre(corners));
+        for (int j = 0; j < 4; ++j) {
+            const std::array<Pixel, 3> triangle{
+                centre, context.screen.toPixelInGuard(corners[j]),
+                context.screen.toPixelInGuard(corners[(j + 1) % 4])};
+            expectedFiller.fillPolygon(triangle, 1);
+        }
+        ASSERT_EQ(drawn, expected) << "trial " << trial;
+    }
+    EXPECT_GT(quadrilaterals, 1000);
 }
 
 // One unit square centred on the origin in the plane z = 0, seen from +z.
