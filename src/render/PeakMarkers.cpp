@@ -35,10 +35,13 @@ void drawMarker(PaintContext& context, const PeakCorner& peak, bool highest) {
     const std::string label = (highest ? "Max " : "Min ") + formatGeneral(peak.value);
     const Font font{devicePixels(labelHeight, ratio), 0, "Times New Roman"};
     // The maximum's label above the centre's row, the minimum's below it: both end
-    // values often sit at one node, on its two surfaces.
-    const int top = highest ? centre.y - font.height : centre.y + 1;
-    const Pixel at{centre.x + radius + devicePixels(3, ratio), top};
+    // values often sit at one node, on its two surfaces. A label that would leave the
+    // window at its top or bottom edge stays inside instead.
     const int shadow = std::max(1, devicePixels(1, ratio));
+    const int preferredTop = highest ? centre.y - font.height : centre.y + 1;
+    const int lowestTop = std::max(0, context.canvas.height() - font.height - shadow);
+    const Pixel at{centre.x + radius + devicePixels(3, ratio),
+                   std::clamp(preferredTop, 0, lowestTop)};
     context.canvas.drawText({at.x + shadow, at.y + shadow}, label, font, dark);
     context.canvas.drawText(at, label, font, light);
 }

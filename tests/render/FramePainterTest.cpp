@@ -127,6 +127,22 @@ TEST_F(Frame, PeakMarkersMarkTheLegendsEndValuesUnderTheLegend) {
     EXPECT_EQ(kinds(withMarkers()), "BTBTBTBTBTBTBTBTBTT");
 }
 
+TEST_F(Frame, PeakLabelsStayInsideTheWindowsTopAndBottomEdges) {
+    const auto labelTops = [&](int height) {
+        RecordingCanvas canvas(800, height);
+        painter.paintFrame(model, camera, canvas, FrameOptions{true});
+        std::vector<int> tops;
+        for (const CanvasCall& text : canvas.callsOf(Kind::drawText))
+            if (text.text.starts_with("M")) tops.push_back(text.points.front().y);
+        return tops;
+    };
+    // Nodes on row 400: the minimum's labels (shadow, then text) below it, cut at 410.
+    EXPECT_EQ(labelTops(410), (std::vector<int>{392, 391, 383, 382}));
+    camera.originY -= 390;  // nodes on row 10: the maximum's labels above it
+    projectAllNodes(model, camera);
+    EXPECT_EQ(labelTops(600), (std::vector<int>{12, 11, 1, 0}));
+}
+
 // The selection sort as it is meant: for each position, the first of the largest
 // keys left is swapped into place.
 std::vector<std::int32_t> selectionSortOrder(std::vector<double> keys) {
