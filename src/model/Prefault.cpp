@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "model/ChunkedWork.h"
+
 namespace corvelt {
 
 namespace {
@@ -42,6 +44,15 @@ void prefaultForWriting(void* begin, std::size_t bytes) {
     (void)begin;
     (void)bytes;
 #endif
+}
+
+void prefaultForWritingOnAllCores(void* begin, std::size_t bytes) {
+    // Below a few huge pages, starting threads costs more than they save.
+    constexpr std::size_t chunkBytes = std::size_t{8} << 20;
+    auto* const first = static_cast<char*>(begin);
+    forEachChunk(bytes, chunkBytes, [first](std::size_t, std::size_t from, std::size_t to) {
+        prefaultForWriting(first + from, to - from);
+    });
 }
 
 }  // namespace corvelt

@@ -17,13 +17,20 @@ void adviseHugePages(void* begin, std::size_t bytes);
 // large fresh allocation.
 void prefaultForWriting(void* begin, std::size_t bytes);
 
+// prefaultForWriting on every core at once: the kernel's zeroing of the fresh
+// pages, most of the cost of a first touch, is shared.
+void prefaultForWritingOnAllCores(void* begin, std::size_t bytes);
+
 // std::vector::resize for arrays that may be large and fresh: storage that has
-// to be allocated anew is advised onto huge pages before resize first touches it.
+// to be allocated anew is advised onto huge pages and faulted in on all cores
+// before resize first touches it.
 template <typename T>
 void resizeOnHugePages(std::vector<T>& array, std::size_t size) {
     if (size > array.capacity()) {
         array.reserve(size);
         adviseHugePages(array.data(), array.capacity() * sizeof(T));
+        prefaultForWritingOnAllCores(array.data() + array.size(),
+                                     (size - array.size()) * sizeof(T));
     }
     array.resize(size);
 }
