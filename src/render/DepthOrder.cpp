@@ -149,44 +149,44 @@ void orderKeyedElements(DepthSortBuffers& buffers, std::int32_t count,
         order[slots[slot]] = elementAt[slot];
 }
 
+// The depth keys' extent, gathered while they are computed.
+struct DepthRange {
+    double nearest = std::numeric_limits<double>::infinity();
+    double farthest = -std::numeric_limits<double>::infinity();
+    bool finite = true;
+
+    void add(double depth) {
+        finite = finite && std::isfinite(depth);
+        nearest = std::min(nearest, depth);
+        farthest = std::max(farthest, depth);
+    }
+    void add(const DepthRange& other) {
+        finite = finite && other.finite;
+        nearest = std::min(nearest, other.nearest);
+        farthest = std::max(farthest, other.farthest);
+    }
+};
+
+enum class BucketOutcome { ordered, tied, notFinite };
+
 // Sorts buffers.sorted by key, equal keys in index order, as the radix sort does, when
 // every key is finite: the elements are counted into about count / 4 buckets of equal
 // depth ranges, scattered into them in index order, and each bucket is sorted on its
 // own. A bucket is a monotonic function of the depth (floating-point subtraction and
 // multiplication never reverse an order), so the buckets come in key order and
-// equal keys share one; -0 and +0 share one too. False, leaving the buffers to the
+// equal keys share one; -0 and +0 share one too. Without equal keys that is already
+// the draw order, and each core writes its half of it straight away (ordered); with
+// them the caller replays the runs (tied). notFinite, leaving the buffers to the
 // radix sort, when a key is not finite or the depth range overflows.
-bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
+BucketOutcome bucketSort(std::span<const double> depths, const DepthRange& all,
+                         DepthSortBuffers& buffers, std::vector<std::int32_t>& order) {
     const std::size_t count = depths.size();
     std::vector<KeyedElement>& sorted = buffers.sorted;
-    struct Range {
-        double nearest = std::numeric_limits<double>::infinity();
-        double farthest = -std::numeric_limits<double>::infinity();
-        bool finite = true;
-    };
-    std::vector<Range> ranges(chunkCount(count, concurrentCount));
-    forEachChunk(count, concurrentCount,
-                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-                     Range range;
-                     for (std::size_t e = begin; e < end; ++e) {
-                         const double depth = depths[e];
-                         range.finite = range.finite && std::isfinite(depth);
-                         range.nearest = std::min(range.nearest, depth);
-                         range.farthest = std::max(range.farthest, depth);
-                     }
-                     ranges[chunk] = range;
-                 });
-    Range all;
-    for (const Range& range : ranges) {
-        all.finite = all.finite && range.finite;
-        all.nearest = std::min(all.nearest, range.nearest);
-        all.farthest = std::max(all.farthest, range.farthest);
-    }
     const double span = all.farthest - all.nearest;
-    if (!all.finite || !std::isfinite(span)) return false;
+    if (!all.finite || !std::isfinite(span)) return BucketOutcome::notFinite;
     const std::size_t buckets = std::max<std::size_t>(count / 4, 1);
     const double scale = span > 0.0 ? static_cast<double>(buckets) / span : 0.0;
-    if (!std::isfinite(scale)) return false;
+    if (!std::isfinite(scale)) return BucketOutcome::notFinite;
     const auto bucketOf = [&](double depth) {
         const double position = (all.farthest - depth) * scale;
         return std::min(static_cast<std::size_t>(position), buckets - 1);
@@ -194,7 +194,7 @@ bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
 
     // Counted per chunk, so that each chunk scatters its elements behind those of
     // the chunks before it: the buckets keep index order.
-    const std::size_t chunks = ranges.size();
+    const std::size_t chunks = chunkCount(count, concurrentCount);
     std::vector<std::vector<std::uint32_t>>& starts = buffers.bucketStarts;
     starts.resize(chunks);
     forEachChunk(count, concurrentCount,
@@ -230,6 +230,8 @@ bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
     const auto byKey = [](const KeyedElement& a, const KeyedElement& b) {
         return a.key < b.key || (a.key == b.key && a.element < b.element);
     };
+    // Sorts buckets first .. end - 1 and writes their part of the order; true when
+    // two of their keys are equal.
     const auto sortBuckets = [&](std::size_t first, std::size_t end) {
         for (std::size_t bucket = first; bucket < end; ++bucket) {
             KeyedElement* begin = sorted.data() + bucketBegin[bucket];
@@ -246,21 +248,26 @@ bool bucketSort(std::span<const double> depths, DepthSortBuffers& buffers) {
                 *slot = moving;
             }
         }
+        bool tied = false;
+        for (std::uint32_t i = bucketBegin[first]; i < bucketBegin[end]; ++i) {
+            order[i] = sorted[i].element;
+            tied = tied || (i > bucketBegin[first] && sorted[i].key == sorted[i - 1].key);
+        }
+        return tied;
     };
-    const std::size_t middle =
+    const std::size_t middle = std::min(
+        buckets,
         static_cast<std::size_t>(std::upper_bound(bucketBegin.begin(), bucketBegin.end() - 1,
                                                   static_cast<std::uint32_t>(count / 2)) -
-                                 bucketBegin.begin());
-    forEachChunk(chunks, 1, [&](std::size_t chunk, std::size_t, std::size_t) {
-        if (chunks == 1) {
-            sortBuckets(0, buckets);
-        } else if (chunk == 0) {
-            sortBuckets(0, std::min(middle, buckets));
-        } else if (chunk == 1) {
-            sortBuckets(std::min(middle, buckets), buckets);
-        }
-    });
-    return true;
+                                 bucketBegin.begin()));
+    std::array<bool, 2> tied{};
+    forEachChunk(std::min<std::size_t>(chunks, 2), 1,
+                 [&](std::size_t chunk, std::size_t, std::size_t) {
+                     tied[chunk] = chunks == 1  ? sortBuckets(0, buckets)
+                                   : chunk == 0 ? sortBuckets(0, middle)
+                                                : sortBuckets(middle, buckets);
+                 });
+    return tied[0] || tied[1] ? BucketOutcome::tied : BucketOutcome::ordered;
 }
 
 template <typename KeyOf>
@@ -268,12 +275,23 @@ void orderByKeys(std::int32_t count, const KeyOf& keyOf, std::vector<std::int32_
                  DepthSortBuffers& buffers) {
     std::vector<double>& depths = buffers.depths;
     resizeOnHugePages(depths, static_cast<std::size_t>(count));
+    std::vector<DepthRange> ranges(chunkCount(depths.size(), concurrentCount));
     forEachChunk(depths.size(), concurrentCount,
-                 [&](std::size_t, std::size_t begin, std::size_t end) {
-                     for (std::size_t e = begin; e < end; ++e)
+                 [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                     DepthRange range;
+                     for (std::size_t e = begin; e < end; ++e) {
                          depths[e] = keyOf(static_cast<std::int32_t>(e));
+                         range.add(depths[e]);
+                     }
+                     ranges[chunk] = range;
                  });
-    if (!bucketSort(depths, buffers)) {
+    DepthRange all;
+    for (const DepthRange& range : ranges)
+        all.add(range);
+    resizeOnHugePages(order, static_cast<std::size_t>(count));
+    const BucketOutcome outcome = bucketSort(depths, all, buffers, order);
+    if (outcome == BucketOutcome::ordered) return;
+    if (outcome == BucketOutcome::notFinite) {
         std::vector<KeyedElement>& sorted = buffers.sorted;
         sorted.clear();
         sorted.reserve(static_cast<std::size_t>(count));
