@@ -143,6 +143,16 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
     const std::int32_t rows = static_cast<std::int32_t>(summary.drawRows.size());
     std::int32_t* const drawRows = summary.drawRows.data();
     bool onlyPolygons = summary.onlyPolygons;
+    // Shading is a long chain of roots and divisions. Done for a batch of elements in
+    // a row, the chains of neighbours overlap; inside the long loop below they don't.
+    std::array<std::int32_t, 64> toShade;
+    std::size_t shadeCount = 0;
+    const auto shadeBatch = [&] {
+        for (std::size_t i = 0; i < shadeCount; ++i)
+            elements_[toShade[i]].shading =
+                shadingFactor(inputs.planes[toShade[i]], inputs.viewAxis, inputs.light);
+        shadeCount = 0;
+    };
     for (std::int32_t element = begin; element < end; ++element) {
         ElementFrame& frame = elements_[element];
         RowRange& span = rows_[element];
@@ -189,8 +199,10 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
             const int surface = facingSurface(inputs.planes[element], inputs.viewAxis);
             frame.cornerValues = (*inputs.contourValues)[element].surfaces[surface];
         }
-        if (contourTriangles != 0 || fill != 0)
-            frame.shading = shadingFactor(inputs.planes[element], inputs.viewAxis, inputs.light);
+        if (contourTriangles != 0 || fill != 0) {
+            toShade[shadeCount++] = element;
+            if (shadeCount == toShade.size()) shadeBatch();
+        }
 
         if (insideGuard) {
             const auto [top, bottom] = rowsOf(screen, box);
@@ -203,6 +215,7 @@ void FramePainter::gatherElements(const PaintContext& context, const GatherInput
         const std::int32_t middle = span.first / 2 + span.end / 2;
         ++drawRows[std::clamp(middle, 0, rows - 1)];
     }
+    shadeBatch();
     summary.onlyPolygons = onlyPolygons;
 }
 
