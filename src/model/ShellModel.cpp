@@ -6,8 +6,21 @@
 #include <utility>
 
 #include "model/FiniteArithmetic.h"
+#include "model/Prefault.h"
 
 namespace corvelt {
+
+namespace {
+
+// The per-item arrays of a big model are fresh memory; on small pages, faulting
+// them in one by one costs more than filling them.
+template <typename T>
+void fillOnHugePages(std::vector<T>& array, std::size_t size, const T& value) {
+    resizeOnHugePages(array, size);
+    std::fill(array.begin(), array.end(), value);
+}
+
+}  // namespace
 
 ShellModel::ShellModel() {
     for (int band = 0; band < colorCount; ++band)
@@ -20,11 +33,11 @@ void ShellModel::adoptResult(ResultData&& data) {
     elementStresses = std::move(data.elementStresses);
     assert(connectivity.size() == elementStresses.size() * nodesPerElement);
 
-    elementSelected.assign(elementStresses.size(), 1);
-    elementPicked.assign(elementStresses.size(), 0);
-    nodeSelected.assign(nodes.size(), 1);
-    nodePicked.assign(nodes.size(), 0);
-    projectedNodes.assign(nodes.size(), Point2D{});
+    fillOnHugePages(elementSelected, elementStresses.size(), std::uint8_t{1});
+    fillOnHugePages(elementPicked, elementStresses.size(), std::uint8_t{0});
+    fillOnHugePages(nodeSelected, nodes.size(), std::uint8_t{1});
+    fillOnHugePages(nodePicked, nodes.size(), std::uint8_t{0});
+    fillOnHugePages(projectedNodes, nodes.size(), Point2D{});
 
     computeBounds();
     meanEdgeLength = computeMeanEdgeLength();
