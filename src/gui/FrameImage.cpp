@@ -4,13 +4,31 @@
 #include <QByteArray>
 #include <QImageWriter>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
 #include "app/Application.h"
 #include "gui/QtCanvas.h"
+#include "model/Prefault.h"
 
 namespace corvelt {
+
+QImage frameImage(QSize size) {
+    constexpr std::size_t hugePage = std::size_t{2} << 20;
+    if (size.isEmpty()) return {};
+    const std::size_t rowBytes = static_cast<std::size_t>(size.width()) * 4;
+    // Rounded up to whole huge pages, as aligned_alloc asks of its size.
+    const std::size_t bytes =
+        (rowBytes * static_cast<std::size_t>(size.height()) + hugePage - 1) / hugePage * hugePage;
+    void* pixels = std::aligned_alloc(hugePage, bytes);
+    if (pixels == nullptr) return {};
+    adviseHugePages(pixels, bytes);
+    // The image owns the block from here on and frees it with its last copy.
+    return QImage(
+        static_cast<uchar*>(pixels), size.width(), size.height(), static_cast<qsizetype>(rowBytes),
+        QImage::Format_RGB32, [](void* block) { std::free(block); }, pixels);
+}
 
 QSize deviceFrameSize(QSize clientSize, double pixelRatio) {
     if (pixelRatio == 1.0) return clientSize;
@@ -20,7 +38,7 @@ QSize deviceFrameSize(QSize clientSize, double pixelRatio) {
 
 QImage renderFrame(Application& app, double pixelRatio) {
     const QSize client(app.state().clientWidth, app.state().clientHeight);
-    QImage image(deviceFrameSize(client, pixelRatio), QImage::Format_RGB32);
+    QImage image = frameImage(deviceFrameSize(client, pixelRatio));
     if (image.isNull()) throw std::runtime_error("cannot make an image of the client size");
     {
         QtCanvas canvas(image);

@@ -15,6 +15,12 @@ class Application;
 // fonts).
 QImage renderFrame(Application& app, double pixelRatio = 1.0);
 
+// An uninitialised RGB32 image for frames, its pixels on huge pages where the
+// kernel allows: a full-screen frame is thousands of small pages, each faulted in
+// on first touch, which costs more than painting a frame. Null for an empty size
+// or when the memory cannot be had.
+QImage frameImage(QSize size);
+
 // The size of a frame of the client size on a screen of that ratio.
 QSize deviceFrameSize(QSize clientSize, double pixelRatio);
 

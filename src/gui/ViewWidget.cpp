@@ -89,7 +89,7 @@ void ViewWidget::paintEvent(QPaintEvent*) {
     const double ratio = devicePixelRatioF();
     const QSize frameSize = deviceFrameSize(size(), ratio);
     if (frame_.size() != frameSize) {
-        frame_ = QImage(frameSize, QImage::Format_RGB32);
+        frame_ = frameImage(frameSize);
         frameShown_.reset();
     }
     if (frame_.isNull()) return;  // no area to paint
