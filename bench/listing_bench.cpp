@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "model/ShellModel.h"
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 #include "samples/PressurizedCylinder.h"
 #include "select/SelectionFile.h"
 #include "select/StressReport.h"

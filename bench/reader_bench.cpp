@@ -27,7 +27,7 @@
 #include <thread>
 
 #include "model/ResultFileReader.h"
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 #include "samples/PressurizedCylinder.h"
 #include "samples/ResultFileWriter.h"
 

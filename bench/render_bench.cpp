@@ -58,7 +58,7 @@
 #include "gui/OffscreenApplication.h"
 #include "gui/QtCanvas.h"
 #include "gui/QtPen.h"
-#include "model/Prefault.h"
+#include "base/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/DepthOrder.h"
 #include "render/FramePainter.h"

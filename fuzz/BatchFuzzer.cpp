@@ -32,7 +32,7 @@
 #include "app/CommandId.h"
 #include "app/DialogControlId.h"
 #include "app/StateDump.h"
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 #include "model/ResultFileError.h"
 #include "model/ResultTextParser.h"
 #include "render/Canvas.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "app/DialogControlId.h"
 #include "app/DialogTemplate.h"
 #include "app/MenuTable.h"
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 
 namespace corvelt {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <ostream>
 
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "model/ShellModel.h"
 
 namespace corvelt {

@@ -9,7 +9,7 @@
 
 #include "app/Application.h"
 #include "app/Probe.h"
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 namespace corvelt {
 

@@ -10,7 +10,7 @@
 
 #include "app/Application.h"
 #include "gui/QtCanvas.h"
-#include "model/Prefault.h"
+#include "base/Prefault.h"
 
 namespace corvelt {
 

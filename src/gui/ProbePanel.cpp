@@ -10,7 +10,7 @@
 
 #include "app/Probe.h"
 #include "app/StatusText.h"
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "model/StressComponent.h"
 
 namespace corvelt {

@@ -1,6 +1,6 @@
 #include "model/ResultBodyParser.h"
 
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 #include "model/ShellModel.h"
 #include "model/TokenCount.h"
 #include "model/TokenStarts.h"

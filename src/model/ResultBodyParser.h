@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "model/ElementStressBlock.h"
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 #include "model/Point.h"
 #include "model/ResultFileLayout.h"
 

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "model/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace corvelt {
 

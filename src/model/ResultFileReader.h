@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "model/ReadProgress.h"
+#include "base/ReadProgress.h"
 #include "model/ResultFileError.h"
 #include "model/ResultTextParser.h"
 #include "model/ShellModel.h"

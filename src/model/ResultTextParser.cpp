@@ -8,13 +8,13 @@
 #include <optional>
 #include <vector>
 
-#include "model/LineEndCount.h"
-#include "model/NumberScan.h"
-#include "model/Prefault.h"
+#include "base/LineEndCount.h"
+#include "base/NumberScan.h"
+#include "base/Prefault.h"
 #include "model/ResultBodyParser.h"
 #include "model/ResultFileError.h"
 #include "model/ResultFileLayout.h"
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 #include "model/TokenCount.h"
 
 namespace corvelt {

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "model/ReadProgress.h"
+#include "base/ReadProgress.h"
 #include "model/ShellModel.h"
-#include "model/TextSource.h"
+#include "base/TextSource.h"
 
 namespace corvelt {
 

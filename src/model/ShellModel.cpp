@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
-#include "model/FiniteArithmetic.h"
-#include "model/Prefault.h"
+#include "base/FiniteArithmetic.h"
+#include "base/Prefault.h"
 
 namespace corvelt {
 

@@ -1,6 +1,6 @@
 #include "render/ColorLegend.h"
 
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "render/Canvas.h"
 #include "render/PixelRatio.h"
 #include "view/ViewCamera.h"

@@ -2,8 +2,8 @@
 
 #include <cassert>
 
-#include "model/ChunkedWork.h"
-#include "model/Prefault.h"
+#include "base/ChunkedWork.h"
+#include "base/Prefault.h"
 
 namespace corvelt {
 

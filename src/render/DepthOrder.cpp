@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/ChunkedWork.h"
-#include "model/Prefault.h"
+#include "base/ChunkedWork.h"
+#include "base/Prefault.h"
 #include "model/ShellModel.h"
 #include "view/Depth.h"
 #include "view/ViewCamera.h"

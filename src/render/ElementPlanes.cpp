@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/ChunkedWork.h"
-#include "model/Prefault.h"
+#include "base/ChunkedWork.h"
+#include "base/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/Shading.h"  // ambientShading
 

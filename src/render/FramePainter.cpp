@@ -9,8 +9,8 @@
 #include <thread>
 #include <utility>
 
-#include "model/ChunkedWork.h"
-#include "model/Prefault.h"
+#include "base/ChunkedWork.h"
+#include "base/Prefault.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/ColorLegend.h"

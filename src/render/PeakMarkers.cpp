@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 #include "model/ShellModel.h"
 #include "render/Canvas.h"
 #include "render/PaintContext.h"

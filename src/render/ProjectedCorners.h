@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "model/Point.h"
 #include "model/ShellModel.h"
 

@@ -5,7 +5,7 @@
 #include <cassert>
 #include <cmath>
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "render/ElementPlanes.h"
 #include "view/Rotation.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "render/ElementPlanes.h"
 #include "render/PaintContext.h"

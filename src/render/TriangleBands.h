@@ -5,7 +5,7 @@
 #include <span>
 #include <utility>
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "model/Point.h"
 #include "render/BandLimits.h"
 

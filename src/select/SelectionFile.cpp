@@ -5,8 +5,8 @@
 #include <optional>
 #include <system_error>
 
-#include "model/AtomicFile.h"
-#include "model/RegularFile.h"
+#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "model/ShellModel.h"
 
 namespace corvelt {

@@ -10,10 +10,10 @@
 #include <system_error>
 #include <vector>
 
-#include "model/AtomicFile.h"
-#include "model/NumberFormat.h"
+#include "base/AtomicFile.h"
+#include "base/NumberFormat.h"
 #include "model/ShellModel.h"
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 
 namespace corvelt {
 

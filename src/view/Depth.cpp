@@ -1,6 +1,6 @@
 #include "view/Depth.h"
 
-#include "model/FiniteArithmetic.h"
+#include "base/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
 

@@ -1,7 +1,7 @@
 #include "view/Projection.h"
 
-#include "model/ChunkedWork.h"
-#include "model/FiniteArithmetic.h"
+#include "base/ChunkedWork.h"
+#include "base/FiniteArithmetic.h"
 #include "model/ShellModel.h"
 #include "view/ViewCamera.h"
 

@@ -6,7 +6,7 @@
 
 #include <stdlib.h>
 
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 namespace corvelt::testing {
 

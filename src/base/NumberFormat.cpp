@@ -1,4 +1,4 @@
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 #include <array>
 #include <bit>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/TextSource.h"
+#include "base/TextSource.h"
 
 namespace corvelt {
 

@@ -1,8 +1,8 @@
-#include "model/ChunkedWork.h"
+#include "base/ChunkedWork.h"
 
 #include <algorithm>
 
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 
 namespace corvelt {
 

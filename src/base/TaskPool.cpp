@@ -1,4 +1,4 @@
-#include "model/TaskPool.h"
+#include "base/TaskPool.h"
 
 #include <algorithm>
 #include <atomic>

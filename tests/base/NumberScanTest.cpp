@@ -1,4 +1,4 @@
-#include "model/NumberScan.h"
+#include "base/NumberScan.h"
 
 #include <gtest/gtest.h>
 

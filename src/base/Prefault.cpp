@@ -1,11 +1,11 @@
-#include "model/Prefault.h"
+#include "base/Prefault.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 
-#include "model/ChunkedWork.h"
+#include "base/ChunkedWork.h"
 
 namespace corvelt {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/TestMeshes.h"
-#include "model/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace corvelt {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/NumberFormat.h"
+#include "base/NumberFormat.h"
 
 namespace corvelt {
 namespace {
