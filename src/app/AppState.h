@@ -7,7 +7,9 @@
 
 #include "model/Color.h"
 #include "model/PlotScope.h"
-#include "model/StressComponent.h"
+#include "model/ShellFace.h"
+#include "model/StressQuantity.h"
+#include "render/LegendOptions.h"
 #include "select/SelectMode.h"
 
 namespace corvelt {
@@ -24,6 +26,8 @@ enum class InteractionMode : int {
 };
 
 inline constexpr int firstComponentCommand = 40003;   // "Sx"; "Se" is 40009
+inline constexpr int firstDerivedCommand = 40060;     // "P1"; "Stress Intensity" is 40063
+inline constexpr int firstFaceCommand = 40050;        // "Facing Surface"; "Envelope" is 40055
 inline constexpr int firstBackgroundCommand = 40019;  // "Black background"; white is 40020
 
 // The user-interface state of one application window, at its start values. The
@@ -37,7 +41,11 @@ struct AppState {
     PlotScope elementPlot = PlotScope::none;
     PlotScope nodeNumberPlot = PlotScope::none;
     PlotScope elementNumberPlot = PlotScope::none;
-    int componentIndex = Se;
+    int componentIndex = Se;  // a StressQuantity: 0 .. 6 stored, 7 .. 10 derived
+    ShellFace contourFace = ShellFace::facing;
+
+    // How the legend looks; the window keeps it between runs.
+    LegendOptions legend;
 
     // Background.
     std::array<Rgb, 2> backgroundColors{fromColorRef(0x000000), fromColorRef(0xFFFFFF)};
@@ -77,7 +85,11 @@ struct AppState {
 
     // The checked items of the Contour menu and of the two background items follow
     // from the component and the background.
-    int checkedComponentItem() const { return firstComponentCommand + componentIndex; }
+    int checkedComponentItem() const {
+        return isDerivedQuantity(componentIndex) ? firstDerivedCommand + componentIndex - P1
+                                                 : firstComponentCommand + componentIndex;
+    }
+    int checkedFaceItem() const { return firstFaceCommand + faceIndex(contourFace); }
     int checkedBackgroundItem() const { return firstBackgroundCommand + backgroundIndex; }
     Rgb backgroundColor() const { return backgroundColors[backgroundIndex]; }
 };

@@ -46,6 +46,8 @@ std::optional<DialogKind> dialogOpenedBy(int commandId) {
             return DialogKind::selectElements;
         case selectNodesCommand:
             return DialogKind::selectNodes;
+        case legendCommand:
+            return DialogKind::legend;
         default:
             return std::nullopt;
     }
@@ -81,7 +83,8 @@ Application::Application() {
 }
 
 LoadSettings Application::loadSettings() const {
-    return {camera_, state_.viewAlphaDegrees, state_.viewBetaDegrees, model_.contourComponent};
+    return {camera_, state_.viewAlphaDegrees, state_.viewBetaDegrees, model_.contourComponent,
+            model_.contourFace};
 }
 
 PreparedResult Application::prepareFile(const std::filesystem::path& path,
@@ -108,6 +111,7 @@ PreparedResult Application::prepareResult(ResultData&& data, const LoadSettings&
     PreparedResult prepared;
     prepared.settings = settings;
     prepared.model.contourComponent = settings.contourComponent;
+    prepared.model.contourFace = settings.contourFace;
     prepared.model.adoptResult(std::move(data));
     partDone();
 
@@ -196,7 +200,8 @@ void Application::paintWholeFrame(Canvas& canvas, double pixelRatio) {
     canvas.clear(state_.backgroundColor());
     shownOverlay_.reset();
     if (!state_.modelLoaded) return;
-    const FrameOptions options{state_.showMinMax, pixelRatio};
+    const FrameOptions options{state_.showMinMax, pixelRatio, state_.legend,
+                               state_.backgroundColor()};
     if (pixelRatio == 1.0)
         painter_.paintFrame(model_, camera_, canvas, options);
     else

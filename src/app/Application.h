@@ -166,6 +166,14 @@ class Application {
     // cancelled (which changes nothing).
     DialogOutcome answerFileRequest(DialogId id, const std::optional<std::filesystem::path>& path);
 
+    // --- The legend. The window restores its options from its settings; scripts
+    // and the Legend dialog change them. The options must be valid (LegendFields.h
+    // reads what users type); a change repaints.
+    const LegendOptions& legendOptions() const { return state_.legend; }
+    void setLegendOptions(const LegendOptions& options);
+    // What the legend of the next frame shows, its limits exactly as drawn.
+    ContourScale legendScale() const;
+
     // --- Repaint requests.
     bool repaintDue() const { return repaintDue_; }
     // Returns whether a repaint was due and clears the mark.
@@ -207,6 +215,8 @@ class Application {
     DialogOutcome pressViewKit(DialogState& dialog, int control);
     DialogOutcome pressSelectElements(DialogState& dialog, int control);
     DialogOutcome pressSelectNodes(DialogState& dialog, int control);
+    void initLegend(DialogState& dialog);
+    DialogOutcome pressLegend(DialogState& dialog, int control);
     DialogOutcome closeDialog(DialogId id);
     DialogOutcome requestSelectionFile(DialogState& dialog, bool save);
     DialogOutcome listStresses(ItemKind kind) const;

@@ -81,6 +81,9 @@ void Application::openDialog(DialogKind kind) {
             state_.selectNodesDialogOpen = true;
             initSelectNodes(opened);
             break;
+        case DialogKind::legend:
+            initLegend(opened);
+            break;
     }
     showPlotOptionsInDialogs();
 }
@@ -99,6 +102,9 @@ DialogOutcome Application::pressDialogControl(DialogId id, int control) {
             break;
         case DialogKind::selectNodes:
             outcome = pressSelectNodes(*pressed, control);
+            break;
+        case DialogKind::legend:
+            outcome = pressLegend(*pressed, control);
             break;
     }
     showPlotOptionsInDialogs();
@@ -134,6 +140,8 @@ DialogOutcome Application::closeDialog(DialogId id) {
             // Node picks stay (and stay red) until Reset, Apply or Esc.
             state_.interactionMode = InteractionMode::none;
             state_.rectanglePick = 1;
+            break;
+        case DialogKind::legend:
             break;
     }
     return DialogOutcome::closed();

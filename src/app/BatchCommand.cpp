@@ -3,12 +3,14 @@
 #include <charconv>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/CommandId.h"
 #include "app/DialogControlId.h"
 #include "app/DialogTemplate.h"
+#include "app/LegendFields.h"
 #include "app/MenuTable.h"
 #include "base/NumberScan.h"
 
@@ -169,7 +171,9 @@ DialogKind parseDialogKind(std::string_view word) {
     if (word == "viewkit") return DialogKind::viewKit;
     if (word == "elements") return DialogKind::selectElements;
     if (word == "nodes") return DialogKind::selectNodes;
-    throw BatchLineError("unknown dialog " + quoted(word) + " (viewkit, elements or nodes)");
+    if (word == "legend") return DialogKind::legend;
+    throw BatchLineError("unknown dialog " + quoted(word) +
+                         " (viewkit, elements, nodes or legend)");
 }
 
 std::string captionOf(DialogKind kind) {
@@ -201,6 +205,70 @@ TextLine parseText(std::string_view line, const std::vector<std::string_view>& w
     return {kind, id, std::string(trim(line.substr(textStart)))};
 }
 
+// --- The legend's lines.
+
+bool parseOnOff(const std::vector<std::string_view>& words) {
+    expectArguments(words, 2, std::string("legend ") + std::string(words[1]) + " on|off");
+    if (words[2] == "on") return true;
+    if (words[2] == "off") return false;
+    throw BatchLineError("expected on or off, not " + quoted(words[2]));
+}
+
+LegendLine parseLegendRange(const std::vector<std::string_view>& words) {
+    LegendLine legend{LegendLine::Setting::range};
+    if (words.size() == 3 && words[2] == "auto") return legend;
+    if (words.size() != 4)
+        throw BatchLineError("legend range takes auto or MIN MAX (legend range auto|MIN MAX)");
+    const double minimum = readBound(words[2], "Min");
+    const double maximum = readBound(words[3], "Max");
+    checkFixedRange(minimum, maximum);
+    legend.fixedRange = std::pair{minimum, maximum};
+    return legend;
+}
+
+LegendLine parseLegendFormat(const std::vector<std::string_view>& words) {
+    LegendLine legend{LegendLine::Setting::format};
+    if (words.size() == 3 && words[2] == "general") return legend;
+    if (words.size() != 4 || (words[2] != "fixed" && words[2] != "scientific"))
+        throw BatchLineError(
+            "legend format takes general, fixed D or scientific D (D from 0 to 10)");
+    legend.format =
+        words[2] == "fixed" ? LegendNumberFormat::fixed : LegendNumberFormat::scientific;
+    legend.number = readDigits(words[3]);
+    return legend;
+}
+
+LegendLine parseLegend(std::string_view line, const std::vector<std::string_view>& words) {
+    if (words.size() < 2)
+        throw BatchLineError("legend takes an option (bands, range, format, title, units, backing)");
+    const std::string_view option = words[1];
+    try {
+        if (option == "bands") {
+            expectArguments(words, 2, "legend bands N");
+            return {LegendLine::Setting::bands, readBandCount(words[2])};
+        }
+        if (option == "range") return parseLegendRange(words);
+        if (option == "format") return parseLegendFormat(words);
+        if (option == "title" || option == "backing") {
+            LegendLine legend{option == "title" ? LegendLine::Setting::title
+                                                : LegendLine::Setting::backing};
+            legend.on = parseOnOff(words);
+            return legend;
+        }
+        if (option == "units") {
+            // The rest of the line, which may be empty or hold blanks.
+            LegendLine legend{LegendLine::Setting::units};
+            const auto restStart = static_cast<std::size_t>(option.data() + option.size() - line.data());
+            legend.units = std::string(trim(line.substr(restStart)));
+            return legend;
+        }
+    } catch (const LegendValueError& error) {
+        throw BatchLineError(error.what());
+    }
+    throw BatchLineError("unknown legend option " + quoted(option) +
+                         " (bands, range, format, title, units, backing)");
+}
+
 FileLine parseFile(std::string_view line) {
     std::string path = pathArgument(line, "file");
     if (path == "cancel") return {std::nullopt};
@@ -208,6 +276,31 @@ FileLine parseFile(std::string_view line) {
 }
 
 }  // namespace
+
+void LegendLine::applyTo(LegendOptions& options) const {
+    switch (setting) {
+        case Setting::bands:
+            options.bands = number;
+            break;
+        case Setting::range:
+            options.range = fixedRange ? LegendRange::fixed : LegendRange::automatic;
+            if (fixedRange) std::tie(options.fixedMin, options.fixedMax) = *fixedRange;
+            break;
+        case Setting::format:
+            options.format = format;
+            if (format != LegendNumberFormat::general) options.digits = number;
+            break;
+        case Setting::title:
+            options.title = on;
+            break;
+        case Setting::units:
+            options.units = units;
+            break;
+        case Setting::backing:
+            options.backing = on;
+            break;
+    }
+}
 
 std::optional<BatchCommand> parseBatchLine(std::string_view line) {
     const std::vector<std::string_view> words = splitWords(line);
@@ -269,6 +362,7 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
     if (name == "button") return parseButton(words);
     if (name == "text") return parseText(line, words);
     if (name == "file") return parseFile(line);
+    if (name == "legend") return parseLegend(line, words);
     throw BatchLineError("unknown command " + quoted(name));
 }
 

@@ -5,11 +5,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "app/ArrowKey.h"
 #include "app/DialogKind.h"
 #include "app/MouseDrag.h"
+#include "render/LegendOptions.h"
 #include "select/ItemKind.h"
 
 namespace corvelt {
@@ -81,10 +83,23 @@ struct ReportLine {
     ItemKind kind;
 };
 
+// Changes one option of the legend; the others stay.
+struct LegendLine {
+    enum class Setting { bands, range, format, title, units, backing };
+    Setting setting = Setting::bands;
+    int number = 0;  // the bands, or the format's digits
+    std::optional<std::pair<double, double>> fixedRange{};  // none: automatic
+    LegendNumberFormat format = LegendNumberFormat::general;
+    bool on = false;
+    std::string units{};
+
+    void applyTo(LegendOptions& options) const;
+};
+
 using BatchCommand =
     std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
                  ClickLine, MoveLine, DragLine, WheelLine, ProbeLine, StateLine, SelectionFileLine,
-                 ReportLine, ButtonLine, TextLine, FileLine>;
+                 ReportLine, ButtonLine, TextLine, FileLine, LegendLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

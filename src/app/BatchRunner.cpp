@@ -117,6 +117,11 @@ struct LineRunner {
     void operator()(const TextLine& line) const {
         app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);
     }
+    void operator()(const LegendLine& line) const {
+        LegendOptions options = app.legendOptions();
+        line.applyTo(options);
+        app.setLegendOptions(options);
+    }
     void operator()(const FileLine& line) const {
         if (line.path)
             session.fileAnswers.emplace_back(std::filesystem::path(*line.path));

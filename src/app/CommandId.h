@@ -30,8 +30,13 @@ enum CommandId : int {
     plotSelectedElementNumbersCommand = 40031,
     unplotAllElementNumbersCommand = 40032,
 
-    // Beyond the main menu's table: the window puts it into View.
+    // Beyond the main menu's table (MenuTable.h lists where the window puts them).
     showMinMaxCommand = 40040,
+    facingSurfaceCommand = 40050,  // the six faces, 40050 .. 40055 in ShellFace order
+    envelopeCommand = 40055,
+    contourP1Command = 40060,  // P1, P2, P3, Stress Intensity: 40060 .. 40063
+    contourIntensityCommand = 40063,
+    legendCommand = 40070,
 };
 
 }  // namespace corvelt

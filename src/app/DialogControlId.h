@@ -74,4 +74,21 @@ struct SelectNodesControl {
     static constexpr int toFile = 1084;
 };
 
+struct LegendControl {
+    static constexpr int bandsEdit = 1101;
+    static constexpr int automaticRange = 1102;
+    static constexpr int fixedRange = 1103;
+    static constexpr int minEdit = 1104;
+    static constexpr int maxEdit = 1105;
+    static constexpr int generalFormat = 1106;  // 1106 .. 1108: general, fixed, scientific
+    static constexpr int fixedFormat = 1107;
+    static constexpr int scientificFormat = 1108;
+    static constexpr int digitsEdit = 1109;
+    static constexpr int title = 1110;
+    static constexpr int unitsEdit = 1111;
+    static constexpr int backing = 1112;
+    static constexpr int apply = 1113;
+    static constexpr int close = 1114;
+};
+
 }  // namespace corvelt

@@ -2,7 +2,7 @@
 
 namespace corvelt {
 
-// The three modeless tool windows of the main window.
-enum class DialogKind { viewKit, selectElements, selectNodes };
+// The modeless tool windows of the main window.
+enum class DialogKind { viewKit, selectElements, selectNodes, legend };
 
 }  // namespace corvelt

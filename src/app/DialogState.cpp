@@ -29,14 +29,23 @@ void DialogState::setChecked(int control, bool on) {
 }
 
 std::string* DialogState::text(int control) {
-    if (kind != DialogKind::viewKit) return nullptr;
-    if (control == ViewKitControl::alphaEdit) return &alphaText;
-    if (control == ViewKitControl::betaEdit) return &betaText;
-    return nullptr;
+    if (kind == DialogKind::viewKit) {
+        if (control == ViewKitControl::alphaEdit) return &alphaText;
+        if (control == ViewKitControl::betaEdit) return &betaText;
+        return nullptr;
+    }
+    for (auto& [id, text] : fieldTexts)
+        if (id == control) return &text;
+    const DialogControl* field = findControl(kind, control);
+    if (field == nullptr || field->kind != ControlKind::edit) return nullptr;
+    return &fieldTexts.emplace_back(control, std::string()).second;
 }
 
 const std::string* DialogState::text(int control) const {
-    return const_cast<DialogState*>(this)->text(control);
+    if (kind == DialogKind::viewKit) return const_cast<DialogState*>(this)->text(control);
+    for (const auto& [id, text] : fieldTexts)
+        if (id == control) return &text;
+    return nullptr;
 }
 
 }  // namespace corvelt

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/DialogKind.h"
@@ -22,6 +23,12 @@ struct DialogState {
     std::vector<int> checked;  // ids, ascending
     std::string alphaText;     // the View Kit's two edit fields
     std::string betaText;
+    // The edit fields of other dialogs, by id.
+    std::vector<std::pair<int, std::string>> fieldTexts;
+    // What was wrong with the field `faultyField` when it was last applied; empty
+    // once it has been applied.
+    std::string message;
+    int faultyField = 0;
     std::optional<FileRequest> fileRequest;  // asked of the shell, not yet answered
 
     bool isChecked(int control) const;

@@ -138,10 +138,41 @@ constexpr std::array selectNodesGroups{
     ControlGroup{"Plot Options", nodePlotOptions}, ControlGroup{{}, nodeView},
 };
 
+// --- Legend.
+
+constexpr DialogControl radioAt(int id, std::string_view text, int group, int row, int column) {
+    return {id, ControlKind::radioButton, text, row, column, 1, group};
+}
+
+constexpr std::array legendBands{label("Bands (2 to 24)", 0, 0), edit(1101, 0, 1)};
+constexpr std::array legendRange{
+    radioAt(1102, "Automatic", 3, 0, 0), radioAt(1103, "Fixed", 3, 0, 1),
+    label("Min", 1, 0),                  edit(1104, 1, 1),
+    label("Max", 2, 0),                  edit(1105, 2, 1),
+};
+constexpr std::array legendNumbers{
+    radioAt(1106, "General", 4, 0, 0),     radioAt(1107, "Fixed", 4, 0, 1),
+    radioAt(1108, "Scientific", 4, 0, 2),  label("Digits (0 to 10)", 1, 0),
+    edit(1109, 1, 1),
+};
+constexpr std::array legendText{
+    DialogControl{1110, ControlKind::checkBox, "Title", 0, 0, 1},
+    label("Units", 1, 0),
+    edit(1111, 1, 1),
+    DialogControl{1112, ControlKind::checkBox, "Backing", 2, 0, 1},
+};
+constexpr std::array legendButtons{button(1113, "Apply", 0, 0), button(1114, "Close", 0, 1)};
+constexpr std::array legendGroups{
+    ControlGroup{{}, legendBands},          ControlGroup{"Range", legendRange},
+    ControlGroup{"Numbers", legendNumbers}, ControlGroup{"Title and Backing", legendText},
+    ControlGroup{{}, legendButtons},
+};
+
 constexpr DialogTemplate viewKit{DialogKind::viewKit, "View Kit", viewKitGroups};
 constexpr DialogTemplate selectElements{DialogKind::selectElements, "Select Element(s)",
                                         selectElementsGroups};
 constexpr DialogTemplate selectNodes{DialogKind::selectNodes, "Select Node(s)", selectNodesGroups};
+constexpr DialogTemplate legend{DialogKind::legend, "Legend", legendGroups};
 
 }  // namespace
 
@@ -153,6 +184,8 @@ const DialogTemplate& dialogTemplate(DialogKind kind) {
             return selectElements;
         case DialogKind::selectNodes:
             return selectNodes;
+        case DialogKind::legend:
+            return legend;
     }
     return viewKit;
 }

@@ -6,7 +6,7 @@
 #include "app/AppState.h"
 #include "app/CommandId.h"
 #include "app/PlotOptions.h"
-#include "model/StressComponent.h"
+#include "model/StressQuantity.h"
 
 namespace corvelt {
 
@@ -43,6 +43,14 @@ std::optional<PlotChoice> plotChoiceOf(int id) {
 std::optional<int> componentOf(int id) {
     const int component = id - contourSxCommand;
     if (isStressComponent(component)) return component;
+    const int derived = P1 + id - contourP1Command;
+    if (isDerivedQuantity(derived)) return derived;
+    return std::nullopt;
+}
+
+std::optional<ShellFace> faceOf(int id) {
+    const int face = id - facingSurfaceCommand;
+    if (isShellFace(face)) return static_cast<ShellFace>(face);
     return std::nullopt;
 }
 
@@ -72,10 +80,16 @@ CommandOutcome applyMenuCommand(AppState& state, ShellModel& model, int id) {
         applyPlotChoice(state, model, *choice);
         return CommandOutcome::repaint;
     }
+    // A face changes what the contour shows, not whether it is drawn.
+    if (const std::optional<ShellFace> face = faceOf(id)) {
+        setContourFace(state, model, *face);
+        return CommandOutcome::repaint;
+    }
     switch (id) {
         case openCommand:
             return CommandOutcome::openFileRequested;
         case viewKitCommand:
+        case legendCommand:
             return CommandOutcome::done;
         case selectElementsCommand:
             state.interactionMode = InteractionMode::pickElements;
@@ -103,6 +117,7 @@ CommandOutcome applyMenuCommand(AppState& state, ShellModel& model, int id) {
 
 bool isMenuItemChecked(const AppState& state, int id) {
     if (componentOf(id)) return id == state.checkedComponentItem();
+    if (faceOf(id)) return id == state.checkedFaceItem();
     if (const std::optional<PlotChoice> choice = plotChoiceOf(id))
         return plotScope(state, choice->layer) == choice->scope;
     if (id == contourCommand) return state.contourOn;

@@ -47,9 +47,14 @@ void setContourOn(AppState& state, ShellModel& model, bool on) {
 }
 
 void setContourComponent(AppState& state, ShellModel& model, int component) {
-    assert(isStressComponent(component));
+    assert(isStressQuantity(component));
     state.componentIndex = component;
     model.contourComponent = component;
+}
+
+void setContourFace(AppState& state, ShellModel& model, ShellFace face) {
+    state.contourFace = face;
+    model.contourFace = face;
 }
 
 PlotScope plotScope(const AppState& state, PlotLayer layer) {

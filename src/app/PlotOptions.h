@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/PlotScope.h"
+#include "model/ShellFace.h"
 
 namespace corvelt {
 
@@ -16,8 +17,9 @@ enum class PlotLayer { nodes, elementOutlines, elements, nodeNumbers, elementNum
 
 void setPlotScope(AppState& state, ShellModel& model, PlotLayer layer, PlotScope scope);
 void setContourOn(AppState& state, ShellModel& model, bool on);
-// `component` must be a StressComponent.
+// `component` must be a StressQuantity.
 void setContourComponent(AppState& state, ShellModel& model, int component);
+void setContourFace(AppState& state, ShellModel& model, ShellFace face);
 
 PlotScope plotScope(const AppState& state, PlotLayer layer);
 

@@ -14,6 +14,7 @@ struct LoadSettings {
     double alphaDegrees = 0.0;  // the stored View Kit angles
     double betaDegrees = 0.0;
     int contourComponent = Se;  // what the first frame plots
+    ShellFace contourFace = ShellFace::facing;
 };
 
 // A result made ready to show: the model with everything derived from its mesh

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "model/FaceStress.h"
 #include "model/ShellModel.h"
 #include "render/ProjectedCorners.h"
 #include "render/StressContour.h"
@@ -75,18 +76,26 @@ ProbeReading readElementAt(const ShellModel& model, const ViewCamera& camera, st
                            Point2D point) {
     ProbeReading reading;
     reading.element = element;
-    reading.component = isStressComponent(model.contourComponent) ? model.contourComponent : Se;
+    reading.component = isStressQuantity(model.contourComponent) ? model.contourComponent : Se;
+    reading.face = model.contourFace;
     reading.surface = facingSurface(model, camera.viewAxis(), element);
     const ProjectedCorners corners = projectedCorners(model, element);
     const ElementStressBlock& block = model.elementStresses[static_cast<std::size_t>(element)];
     std::array<double, 4> values;
     for (int j = 0; j < 4; ++j)
-        values[j] = block.value(reading.surface, j, reading.component);
+        values[j] = faceValues(block, j, reading.component, reading.face)[reading.surface];
     reading.value = interpolate(corners, values, point);
     reading.corner = nearestCorner(corners, point);
     reading.node = model.elementCorners(element)[reading.corner];
     for (int surface = 0; surface < 2; ++surface)
         reading.cornerStresses[surface] = block.surfaces[surface][reading.corner];
+    const StressRecord& first = reading.cornerStresses[0];
+    const StressRecord& second = reading.cornerStresses[1];
+    const std::array<StressRecord, probedFaceCount> faces{
+        first, second, membraneStress(first, second), bendingStress(first, second)};
+    for (int face = 0; face < probedFaceCount; ++face)
+        for (int q = 0; q < stressQuantityCount; ++q)
+            reading.cornerQuantities[face][q] = quantityOf(faces[face], q);
     return reading;
 }
 

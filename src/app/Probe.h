@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "model/ElementStressBlock.h"
+#include "model/ShellFace.h"
+#include "model/StressQuantity.h"
 #include "model/Point.h"
 #include "view/Pixel.h"
 
@@ -14,17 +16,24 @@ namespace corvelt {
 struct ShellModel;
 struct ViewCamera;
 
-// What lies under the cursor: the element, the plotted component there on the
-// surface that faces the viewer, and the element's corner nearest to the cursor with
-// all seven components of that corner on both surfaces.
+// The faces whose every quantity the probe lists at the nearest corner.
+enum class ProbedFace { surface1, surface2, membrane, bending };
+inline constexpr int probedFaceCount = 4;
+
+// What lies under the cursor: the element, the plotted quantity there on the chosen
+// face (on the facing face, the surface that faces the viewer), and the element's
+// corner nearest to the cursor with all seven components of that corner on both
+// surfaces and every quantity on both surfaces, the membrane and the bending face.
 struct ProbeReading {
     std::int32_t element = 0;
     int surface = 0;    // facing the viewer: 0 the first surface, 1 the second
-    int component = 0;  // the plotted one (StressComponent)
+    int component = 0;  // the plotted quantity (StressQuantity)
+    ShellFace face = ShellFace::facing;
     double value = 0.0;
     int corner = 0;  // 0 .. 3, in connectivity order
     std::int32_t node = 0;
     std::array<StressRecord, 2> cornerStresses{};  // first surface, second surface
+    std::array<std::array<double, stressQuantityCount>, probedFaceCount> cornerQuantities{};
 };
 
 // A probe at a client pixel and what it found there.

@@ -150,7 +150,15 @@ json dialogJson(const Application& app, DialogKind kind) {
                                      [kind](const DialogState& d) { return d.kind == kind; });
     if (kind == DialogKind::viewKit)
         return {{"count", count}, {"alpha", newest->alphaText}, {"beta", newest->betaText}};
-    return {{"count", count}, {"checked", newest->checked}};
+    json shown{{"count", count}, {"checked", newest->checked}};
+    if (kind == DialogKind::legend) {
+        json texts = json::object();
+        for (const auto& [id, text] : newest->fieldTexts)
+            texts[std::to_string(id)] = text;
+        shown["texts"] = texts;
+        shown["message"] = newest->message;
+    }
+    return shown;
 }
 
 json dialogsJson(const Application& app) {
@@ -158,6 +166,42 @@ json dialogsJson(const Application& app) {
         {"viewKit", dialogJson(app, DialogKind::viewKit)},
         {"selectElements", dialogJson(app, DialogKind::selectElements)},
         {"selectNodes", dialogJson(app, DialogKind::selectNodes)},
+        {"legend", dialogJson(app, DialogKind::legend)},
+    };
+}
+
+std::string_view formatName(LegendNumberFormat format) {
+    switch (format) {
+        case LegendNumberFormat::fixed:
+            return "fixed";
+        case LegendNumberFormat::scientific:
+            return "scientific";
+        case LegendNumberFormat::general:
+            break;
+    }
+    return "general";
+}
+
+json legendJson(const Application& app) {
+    const LegendOptions& options = app.legendOptions();
+    const LegendScale scale = app.legendScale().legend;
+    json limits = json::array();
+    for (int k = 0; k <= scale.bandCount; ++k)
+        limits.push_back(scale.limits[k]);
+    const int quantity = app.model().contourComponent;
+    return {
+        {"bandCount", scale.bandCount},
+        {"limits", limits},
+        {"rangeMode", options.fixedRange() ? "fixed" : "auto"},
+        {"fixedMin", options.fixedRange() ? json(options.fixedMin) : json(nullptr)},
+        {"fixedMax", options.fixedRange() ? json(options.fixedMax) : json(nullptr)},
+        {"format", formatName(options.format)},
+        {"digits", options.digits},
+        {"title", options.title},
+        {"backing", options.backing},
+        {"units", options.units},
+        {"quantity", isStressQuantity(quantity) ? json(stressQuantityNames[quantity]) : json(nullptr)},
+        {"face", shellFaceNames[faceIndex(app.model().contourFace)]},
     };
 }
 
@@ -181,6 +225,8 @@ json probeJson(const ProbeAtPixel& probe) {
     result.update(json{{"element", r.element},
                        {"surface", r.surface},
                        {"component", r.component},
+                       {"quantity", stressQuantityNames[r.component]},
+                       {"face", shellFaceNames[faceIndex(r.face)]},
                        {"value", r.value},
                        {"corner", r.corner},
                        {"node", r.node},
@@ -195,6 +241,7 @@ void writeStateJson(std::ostream& out, const Application& app, const ProbeAtPixe
         {"formatVersion", stateFormatVersion},       {"appState", appStateJson(app.state())},
         {"checkedMenuItems", checkedMenuItems(app)}, {"camera", cameraJson(app.camera())},
         {"model", modelJson(app.model())},           {"dialogs", dialogsJson(app)},
+        {"legend", legendJson(app)},
     };
     if (probe != nullptr) document["probe"] = probeJson(*probe);
     // A file name need not be valid UTF-8; it must not make the dump fail.

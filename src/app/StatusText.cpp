@@ -87,10 +87,13 @@ std::string surfaceName(int surface) {
 }
 
 std::string probeStatusText(const ProbeReading& reading) {
+    const std::string where =
+        reading.face == ShellFace::facing
+            ? " on the " + surfaceName(reading.surface)
+            : ", " + std::string(shellFaceTitles[faceIndex(reading.face)]);
     return "Element " + std::to_string(reading.element) + ": " +
-           std::string(stressComponentNames[static_cast<std::size_t>(reading.component)]) + " " +
-           formatGeneral(reading.value) + " on the " + surfaceName(reading.surface) + "; node " +
-           std::to_string(reading.node);
+           std::string(stressQuantityTitles[static_cast<std::size_t>(reading.component)]) + " " +
+           formatGeneral(reading.value) + where + "; node " + std::to_string(reading.node);
 }
 
 std::string loadTimeText(double seconds) {

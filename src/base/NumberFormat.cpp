@@ -87,6 +87,26 @@ std::string formatGeneral(double value, int precision) {
     return {buffer.data(), result.ptr};
 }
 
+namespace {
+
+std::string formatWith(double value, std::chars_format format, int precision) {
+    // Room for the 309 digits of the largest double before the point and the decimals.
+    std::array<char, 400> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    return {buffer.data(), result.ptr};
+}
+
+}  // namespace
+
+std::string formatFixed(double value, int decimals) {
+    return formatWith(value, std::chars_format::fixed, decimals);
+}
+
+std::string formatScientific(double value, int digits) {
+    return formatWith(value, std::chars_format::scientific, digits);
+}
+
 // The value scaled by an exact power of ten into [1e5, 1e6) is one correctly rounded
 // operation away from the exact product, so rounding it to an integer gives the six
 // digits printf gives, unless it lies too near a half to tell; such values, and

@@ -14,6 +14,10 @@ std::string formatShortest(double value);
 // As printf's "%.<precision>g" in the C locale.
 std::string formatGeneral(double value, int precision = 6);
 
+// As printf's "%.<decimals>f" and "%.<digits>e" in the C locale.
+std::string formatFixed(double value, int decimals);
+std::string formatScientific(double value, int digits);
+
 // The longest text of writeGeneral6: "-1.23457e-308".
 inline constexpr std::size_t general6MaxLength = 13;
 

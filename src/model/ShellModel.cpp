@@ -45,6 +45,7 @@ void ShellModel::adoptResult(ResultData&& data) {
 
 void ShellModel::adoptMeshOf(ShellModel&& prepared) {
     prepared.contourComponent = contourComponent;
+    prepared.contourFace = contourFace;
     prepared.contourOn = contourOn;
     prepared.nodeNumberPlot = nodeNumberPlot;
     prepared.elementNumberPlot = elementNumberPlot;

@@ -8,6 +8,7 @@
 #include "model/ElementStressBlock.h"
 #include "model/PlotScope.h"
 #include "model/Point.h"
+#include "model/ShellFace.h"
 #include "model/StressComponent.h"
 
 namespace corvelt {
@@ -59,7 +60,8 @@ struct ShellModel {
     std::vector<Point2D> projectedNodes;  // view-space x, y of each node
 
     // Plot options; the application state keeps a mirror that menus read.
-    int contourComponent = Se;
+    int contourComponent = Se;  // a StressQuantity: a stored component or a derived one
+    ShellFace contourFace = ShellFace::facing;
     bool contourOn = true;
     PlotScope nodeNumberPlot = PlotScope::none;
     PlotScope elementNumberPlot = PlotScope::none;

@@ -61,6 +61,10 @@ class Canvas {
     // Text whose cell's top-left corner is at the pixel, on a transparent background.
     virtual void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) = 0;
 
+    // How wide the text would be drawn, in pixels. This estimate, generous for the
+    // faces we use, serves canvases that draw no glyphs of their own.
+    virtual int textWidth(std::string_view text, const Font& font) const;
+
     // A canvas of the same size that fills polygons into rows firstRow .. endRow - 1
     // of this one and draws nothing else. Bands of disjoint rows may fill at the
     // same time on different threads, while nothing else draws on this canvas.

@@ -12,6 +12,7 @@
 #include "base/ChunkedWork.h"
 #include "base/Prefault.h"
 #include "model/ShellModel.h"
+#include "model/StressQuantity.h"
 #include "render/Canvas.h"
 #include "render/ColorLegend.h"
 #include "render/ElementPlanes.h"
@@ -27,6 +28,11 @@
 namespace corvelt {
 
 namespace {
+
+std::string_view titleOf(const std::array<std::string_view, stressQuantityCount>& titles,
+                         int quantity) {
+    return isStressQuantity(quantity) ? titles[quantity] : std::string_view("?");
+}
 
 // Below this many elements a frame is quick enough on one thread.
 constexpr std::int32_t concurrentElementCount = 20000;
@@ -82,7 +88,7 @@ void FramePainter::prepare(const ShellModel& model, const ViewCamera& camera,
     };
     const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
     done();
-    if (isStressComponent(model.contourComponent)) values_.valuesFor(model, model.contourComponent);
+    contourValues(model);
     done();
     drawOrder_.orderFor(model, camera, planes);
     done();
@@ -103,19 +109,45 @@ void FramePainter::adoptPrepared(FramePainter&& prepared) {
     framePainted_.reset();
 }
 
+const std::vector<ElementValues>* FramePainter::contourValues(const ShellModel& model) {
+    if (!isStressQuantity(model.contourComponent)) return nullptr;
+    return &values_.valuesFor(model, model.contourComponent, model.contourFace);
+}
+
 const BandLimits& FramePainter::limitsFor(const ShellModel& model,
                                           const std::vector<ElementValues>& values,
-                                          bool& haveLimits) {
+                                          const LegendOptions& legend, bool& haveLimits) {
     const std::vector<std::uint8_t>& selected = model.elementSelected;
-    if (!limitsKept_ || limitsGeneration_ != values_.generation() || limitsSelection_ != selected) {
-        haveLimits_ = computeBandLimits(values, selected, limits_);
+    // Only the bands and the range change the limits; the format, title and panel
+    // change what the legend writes.
+    const bool sameBands = scaleOptions_.bands == legend.bands &&
+                           scaleOptions_.range == legend.range &&
+                           scaleOptions_.fixedMin == legend.fixedMin &&
+                           scaleOptions_.fixedMax == legend.fixedMax;
+    if (!limitsKept_ || limitsGeneration_ != values_.generation() || limitsSelection_ != selected ||
+        !sameBands) {
+        scale_ = contourScale(selectedRange(values, selected), legend);
+        haveLimits_ = scale_.haveValues;
         limitsGeneration_ = values_.generation();
         limitsSelection_ = selected;
+        scaleOptions_ = legend;
         limitsKept_ = true;
         peaksKept_ = false;
     }
     haveLimits = haveLimits_;
-    return limits_;
+    return scale_.cut;
+}
+
+const ContourScale& FramePainter::contourScaleFor(const ShellModel& model,
+                                                  const LegendOptions& legend) {
+    if (const std::vector<ElementValues>* values = contourValues(model)) {
+        bool haveLimits = false;
+        limitsFor(model, *values, legend, haveLimits);
+    } else {
+        scale_ = contourScale(std::nullopt, legend);
+        limitsKept_ = false;
+    }
+    return scale_;
 }
 
 // A node's marker is the same each time an element draws it, and covers the same
@@ -240,7 +272,7 @@ void FramePainter::drawElements(PaintContext& context, const std::vector<std::in
         if (span.first >= endRow || span.end <= firstRow || span.first >= span.end) continue;
         const ElementFrame& frame = elements_[element];
         if (frame.contourTriangles != 0)
-            drawElementContour(context, frame.corners, frame.cornerValues, limits_, frame.shading,
+            drawElementContour(context, frame.corners, frame.cornerValues, scale_.cut, frame.shading,
                                frame.reach, frame.contourTriangles);
         if (frame.outline != 0)
             drawOutline(context, frame.corners, frame.reach,
@@ -282,8 +314,7 @@ void FramePainter::drawOverElements(PaintContext& context) const {
     drawNodeNumbers(context, context.model.nodeNumberPlot);
     drawElementNumbers(context, context.model.elementNumberPlot);
     if (peaksShown_ && peaks_) drawPeakMarkers(context, *peaks_);
-    drawLegend(context.canvas, context.camera, context.model.colorTable, limits_,
-               context.pixelRatio);
+    drawLegend(context.canvas, context.camera, scale_.legend, look_, context.pixelRatio);
 }
 
 FramePainter::GatherInputs FramePainter::gatherInputs(const ShellModel& model,
@@ -307,17 +338,17 @@ void FramePainter::paintFrame(const ShellModel& model, const ViewCamera& camera,
                               const FrameOptions& options) {
     PaintContext context(model, camera, canvas, options.pixelRatio);
 
-    const int component = model.contourComponent;
-    const std::vector<ElementValues>* values = nullptr;
+    const std::vector<ElementValues>* values = contourValues(model);
     bool haveLimits = false;
-    if (isStressComponent(component)) {
-        values = &values_.valuesFor(model, component);
-        limitsFor(model, *values, haveLimits);
+    if (values) {
+        limitsFor(model, *values, options.legend, haveLimits);
     } else {
-        limits_ = BandLimits{};
+        scale_ = contourScale(std::nullopt, options.legend);
         limitsKept_ = false;
         ++context.internalErrors;
     }
+    look_ = {options.legend, titleOf(stressQuantityTitles, model.contourComponent),
+             shellFaceTitles[faceIndex(model.contourFace)], options.background};
 
     const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
     const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera, planes);
@@ -378,11 +409,11 @@ std::optional<RowRange> FramePainter::updatePicks(const ShellModel& model, const
     // Rows are only redrawn on a canvas of client pixels.
     if (framePainted_ != std::pair{canvas.width(), canvas.height()} || framePixelRatio_ != 1.0 ||
         elements_.size() != static_cast<std::size_t>(model.elementCount()) ||
-        !isStressComponent(model.contourComponent))
+        !isStressQuantity(model.contourComponent))
         return std::nullopt;
     bool haveLimits = false;
-    const std::vector<ElementValues>* values = &values_.valuesFor(model, model.contourComponent);
-    limitsFor(model, *values, haveLimits);
+    const std::vector<ElementValues>* values = contourValues(model);
+    limitsFor(model, *values, scaleOptions_, haveLimits);
     const std::vector<ElementPlanes>& planes = planes_.planesFor(model);
     const std::vector<std::int32_t>& order = drawOrder_.orderFor(model, camera, planes);
     const GatherInputs inputs = gatherInputs(model, camera, values, haveLimits, planes, order);

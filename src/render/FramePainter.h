@@ -10,7 +10,9 @@
 
 #include "model/ShellModel.h"
 #include "render/BandLimits.h"
+#include "render/ContourScale.h"
 #include "render/ContourValues.h"
+#include "render/ColorLegend.h"
 #include "render/DepthOrder.h"
 #include "render/ElementPlanes.h"
 #include "render/PeakMarkers.h"
@@ -30,6 +32,10 @@ struct FrameOptions {
     // Device pixels per client pixel: the camera maps onto the canvas's pixels, and
     // pens, markers, the legend and labels grow by this factor.
     double pixelRatio = 1.0;
+    // How the legend looks, and the background it is drawn on (for its title and
+    // backing panel).
+    LegendOptions legend{};
+    Rgb background{0, 0, 0};
 };
 
 struct ViewCamera;
@@ -89,8 +95,12 @@ class FramePainter {
     // never causes them; the shell reports a rise once instead of per polygon.
     std::int64_t internalErrorCount() const { return internalErrors_; }
 
-    // The band limits of the last frame, as the legend showed them.
-    const BandLimits& bandLimits() const { return limits_; }
+    // The band limits of the last frame, as the contour was cut into them.
+    const BandLimits& bandLimits() const { return scale_.cut; }
+
+    // The legend and the cut that a frame of the model with these legend options
+    // shows, worked out as a frame does and kept for the next one.
+    const ContourScale& contourScaleFor(const ShellModel& model, const LegendOptions& legend);
 
   private:
     // What the far-to-near pass needs of one element, gathered beforehand in index
@@ -130,7 +140,10 @@ class FramePainter {
                         std::int32_t end, GatherSummary& summary);
 
     const BandLimits& limitsFor(const ShellModel& model, const std::vector<ElementValues>& values,
-                                bool& haveLimits);
+                                const LegendOptions& legend, bool& haveLimits);
+    // The plotted quantity's values as the model's face shows them, or none for a
+    // quantity that does not exist.
+    const std::vector<ElementValues>* contourValues(const ShellModel& model);
     const std::vector<std::int32_t>& lastMarkerElements(const ShellModel& model,
                                                         const std::vector<std::int32_t>& order);
 
@@ -163,8 +176,11 @@ class FramePainter {
     // The canvas size of the last frame whose records elements_ and rows_ hold.
     std::optional<std::pair<int, int>> framePainted_;
 
-    // The band limits depend on the values and the selection only.
-    BandLimits limits_;
+    // The band limits depend on the values, the selection and the legend's bands and
+    // range only.
+    ContourScale scale_;
+    LegendOptions scaleOptions_;
+    LegendLook look_;
     bool limitsKept_ = false;
     bool haveLimits_ = false;
     std::uint64_t limitsGeneration_ = 0;

@@ -29,8 +29,10 @@ struct Peaks {
 std::optional<Peaks> findPeaks(const std::vector<ElementValues>& values,
                                const std::vector<std::uint8_t>& selected);
 
-// A ring at each peak's node with a label ("Min 1.5", "Max 48"), readable over any
-// contour colour.
+// A triangle at each peak's node, up at the maximum and down at the minimum, with a
+// label that says where the value lies ("Min 1.5 (surface 1)", "Max 48 (membrane)"),
+// readable over any contour colour; two labels that would cover each other are moved
+// apart.
 void drawPeakMarkers(PaintContext& context, const Peaks& peaks);
 
 }  // namespace corvelt

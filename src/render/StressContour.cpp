@@ -6,6 +6,7 @@
 
 #include "base/FiniteArithmetic.h"
 #include "model/ShellModel.h"
+#include "render/ContourScale.h"
 #include "render/ElementPlanes.h"
 #include "render/PaintContext.h"
 #include "render/PolygonFill.h"
@@ -42,13 +43,7 @@ bool bandLimitsFrom(std::size_t count, const std::vector<std::uint8_t>& selected
     }
 
     constexpr int bands = ShellModel::colorCount;
-    double step = (maximum - minimum) / bands;
-    // Extremes so far apart that their difference overflows: halve them first.
-    if (!std::isfinite(step)) step = (maximum * 0.5 - minimum * 0.5) / bands * 2.0;
-    limits.values[0] = minimum;
-    for (int k = 1; k < bands; ++k)
-        limits.values[k] = limits.values[k - 1] + step;
-    limits.values[bands] = maximum;
+    fillBandLimits(minimum, maximum, bands, limits.values.data());
     for (int k = 1; k <= bands; ++k)
         if (limits.values[k] < limits.values[k - 1]) limits.nonDecreasing = false;
     return true;
@@ -181,7 +176,7 @@ void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
         if (band >= 0 && fanIsUnfolded(pixels)) {
             const std::array<Pixel, 4> quadrilateral{pixels[1], pixels[2], pixels[3], pixels[4]};
             context.canvas.fillPolygon(quadrilateral,
-                                       shadeColor(context.model.colorTable[band], shading));
+                                       shadeColor(limits.colours[band], shading));
             return;
         }
         if (triangles == trianglesWithPixels)
@@ -197,7 +192,7 @@ void drawElementContour(PaintContext& context, const ProjectedCorners& corners,
             const int band = wholeBandOf(values, limits);
             if (band >= 0) {
                 context.canvas.fillPolygon(triangle,
-                                           shadeColor(context.model.colorTable[band], shading));
+                                           shadeColor(limits.colours[band], shading));
                 continue;
             }
             values = {centreValue, f[j], f[next]};
@@ -215,7 +210,7 @@ void fillTriangleBands(PaintContext& context, const std::array<Point2D, 3>& corn
     const int failures = cutTriangleIntoBands(
         corners, values, limits, [&](int band, std::span<const Point2D> polygon) {
             context.screen.mapPolygon(polygon, mayLeaveGuard, pixels);
-            fillShadedPolygon(context.canvas, pixels, context.model.colorTable[band], shading);
+            fillShadedPolygon(context.canvas, pixels, limits.colours[band], shading);
         });
     context.internalErrors += failures;
 }

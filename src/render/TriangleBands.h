@@ -58,7 +58,7 @@ inline bool FindPointBetweenTwoPointsByphysicalQuantity(Point2D a, Point2D b, do
 // ordered and the cut yields that one polygon, P0, P1, P2 (row 1d): f0 above the
 // band's lower limit and f2 below its upper one. Otherwise -1.
 inline int wholeBandOf(const std::array<double, 3>& sorted, const BandLimits& limits) {
-    constexpr int bandCount = static_cast<int>(BandLimits::count) - 1;
+    const int bandCount = limits.bandCount;
     if (!limits.nonDecreasing) return -1;
     int band = 0;
     for (int k = 1; k <= bandCount; ++k)
@@ -133,7 +133,7 @@ int cutTriangleIntoBands(std::array<Point2D, 3> corners, std::array<double, 3> v
         return out;
     };
 
-    constexpr int bandCount = static_cast<int>(BandLimits::count) - 1;
+    const int bandCount = limits.bandCount;
     int band = 0;
     // With ordered limits the bands wholly below the lowest corner (row 1a) form a
     // prefix, as many as upper limits below f0, and the bands wholly above the

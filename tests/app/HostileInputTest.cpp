@@ -30,6 +30,11 @@ bool stateIsFinite(const Application& app) {
     writeStateJson(out, app);
     nlohmann::json state = nlohmann::json::parse(out.str());
     state.erase("dialogs");
+    // An automatic legend range has no bounds: null says so, not an overflow.
+    if (state["legend"]["rangeMode"] == "auto") {
+        state["legend"].erase("fixedMin");
+        state["legend"].erase("fixedMax");
+    }
     return state.dump().find("null") == std::string::npos;
 }
 

@@ -30,7 +30,7 @@ TEST(BandLimits, RunFromTheSelectionsMinimumToItsMaximumOverBothSurfaces) {
     model.elementSelected[2] = 0;
     BandLimits limits;
     ASSERT_TRUE(computeBandLimits(model, limits, Se));
-    EXPECT_EQ(limits.values, (std::array<double, 10>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+    EXPECT_EQ(limits.classicLimits(), (std::array<double, 10>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
 
     // The inner limits are a running sum; the top is the maximum itself, although
     // nine steps of 0.1 add up to 0.9999999999999999.

@@ -89,19 +89,21 @@ TEST_F(Frame, TheLegendIsDrawnWithoutContourAndWithoutSelection) {
     EXPECT_EQ(kinds(calls), "BTBTBTBTBTBTBTBTBTT");
     EXPECT_EQ(calls.back().text, "0         ");
 
-    model.contourComponent = 9;  // cannot happen; counted, not fatal
+    model.contourComponent = 11;  // cannot happen; counted, not fatal
     EXPECT_EQ(kinds(paint(painter, model, camera)), "BTBTBTBTBTBTBTBTBTT");
     EXPECT_EQ(painter.internalErrorCount(), 1);
 }
 
-// The rings and labels go over the elements and numbers, under the legend, at the
-// corners that carry the legend's end values of the selection.
+// The triangles and labels go over the elements and numbers, under the legend, at
+// the corners that carry the legend's end values of the selection; the labels say
+// on which surface.
 TEST_F(Frame, PeakMarkersMarkTheLegendsEndValuesUnderTheLegend) {
     const auto withMarkers = [&] {
         RecordingCanvas canvas(800, 600);
         painter.paintFrame(model, camera, canvas, FrameOptions{true});
         return canvas.calls();
     };
+    // Two triangles (path, fill), then two labels (shadow, text) before the legend.
     const auto marked = [&] {
         std::vector<CanvasCall> calls = withMarkers();
         const auto legend = std::find_if(calls.begin(), calls.end(), [](const CanvasCall& c) {
@@ -109,19 +111,21 @@ TEST_F(Frame, PeakMarkersMarkTheLegendsEndValuesUnderTheLegend) {
         });
         return std::vector<CanvasCall>(legend - 8, legend);
     };
-    const auto expectMarker = [](const std::vector<CanvasCall>& calls, std::size_t first,
-                                 Pixel node, const std::string& label) {
-        EXPECT_EQ(kinds({calls.begin() + first, calls.begin() + first + 4}), "OOTT");
-        EXPECT_EQ(calls[first].points.front(), node);
-        EXPECT_EQ(calls[first + 3].text, label);
+    const auto expectMarkers = [](const std::vector<CanvasCall>& calls, Pixel minNode,
+                                  Pixel maxNode, const std::string& minLabel,
+                                  const std::string& maxLabel) {
+        EXPECT_EQ(kinds(calls), "PFPFTTTT");
+        EXPECT_EQ(calls[0].points.front(), (Pixel{minNode.x, minNode.y + 8}));  // tip down
+        EXPECT_EQ(calls[2].points.front(), (Pixel{maxNode.x, maxNode.y - 8}));  // tip up
+        EXPECT_EQ(calls[5].text, minLabel);
+        EXPECT_EQ(calls[7].text, maxLabel);
     };
-    std::vector<CanvasCall> calls = marked();
-    expectMarker(calls, 0, {100, 400}, "Min 0");   // element 0, corner 0
-    expectMarker(calls, 4, {300, 400}, "Max 90");  // element 1, corner 1
+    expectMarkers(marked(), {100, 400}, {300, 400}, "Min 0 (surface 1)",  // element 0, corner 0
+                  "Max 90 (surface 1)");                                  // element 1, corner 1
 
     model.elementSelected[1] = 0;
-    calls = marked();
-    expectMarker(calls, 4, {200, 400}, "Max 30");  // element 0, corner 1: the first 30
+    expectMarkers(marked(), {100, 400}, {200, 400}, "Min 0 (surface 1)",
+                  "Max 30 (surface 1)");  // element 0, corner 1: the first 30
 
     std::fill(model.elementSelected.begin(), model.elementSelected.end(), 0);
     EXPECT_EQ(kinds(withMarkers()), "BTBTBTBTBTBTBTBTBTT");
