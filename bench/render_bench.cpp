@@ -17,10 +17,11 @@
 // It also times the span filler alone against QPainter::drawPolygon and the
 // far-to-near order alone against a stable sort.
 //
-// Usage: render_bench [--quick | --only picking|png|first |
+// Usage: render_bench [--quick | --only picking|png|first|quantities |
 //                      --profile ELEMENTS [turn|mesh|numbers]]
 //   --quick    100,000 elements only, no whole-process runs
-//   --only     only the picks, the batch PNG or the first picture, at 1M
+//   --only     only the picks, the batch PNG, the first picture or the derived
+//              quantities, at 1M
 //   --profile  only paints that frame of that many elements, 30 times, for a
 //              profiler (perf record -e cpu-clock, valgrind --tool=callgrind):
 //              a repaint of the contour, or a frame after a turn, or with outlines
@@ -60,6 +61,7 @@
 #include "gui/QtPen.h"
 #include "base/Prefault.h"
 #include "model/ShellModel.h"
+#include "model/StressQuantity.h"
 #include "render/DepthOrder.h"
 #include "render/FramePainter.h"
 #include "render/SpanFiller.h"
@@ -592,6 +594,64 @@ void paintWindow(Application& app, WindowImage& window) {
     canvas.finish();
 }
 
+// ---------------------------------------------------------------- quantities and faces
+
+// A first picture of what the contour shows, from a painter that kept nothing (so
+// that the shown values are worked out), followed by three arrow-key turns.
+Timing timeFirstPictureAndTurns(Scene& scene, int runs) {
+    const double step = std::acos(-1.0) / 36;
+    QImage image(frameWidth, frameHeight, QImage::Format_RGB32);
+    FramePainter painter;
+    return timeRuns(
+        runs,
+        [&] {
+            for (int frame = 0; frame < 4; ++frame) {
+                if (frame > 0) {
+                    rotateAboutScreenY(scene.camera, frame % 2 == 0 ? step : -step);
+                    projectAllNodes(scene.model, scene.camera);
+                }
+                QtCanvas canvas(image);
+                canvas.clear(Rgb{0, 0, 0});
+                painter.paintFrame(scene.model, scene.camera, canvas);
+                canvas.finish();
+            }
+            // Back to the start view for the next run.
+            rotateAboutScreenY(scene.camera, step);
+            projectAllNodes(scene.model, scene.camera);
+        },
+        [&] { painter.invalidate(); });
+}
+
+void benchQuantities(std::int64_t elementCount, int runs) {
+    Scene scene;
+    setUpScene(scene, elementCount);
+    std::printf("%lld elements: derived quantities and combined faces\n",
+                static_cast<long long>(scene.model.elementCount()));
+    const auto show = [&](int quantity, ShellFace face) {
+        scene.model.contourComponent = quantity;
+        scene.model.contourFace = face;
+    };
+    show(Se, ShellFace::facing);
+    const Timing seFirst = timeFirstPictureAndTurns(scene, runs);
+    const Timing seTurn = timeFrames<QtCanvas>(scene, runs, FrameKind::afterTurn);
+    show(P1, ShellFace::membrane);
+    const Timing p1First = timeFirstPictureAndTurns(scene, runs);
+    const Timing p1Turn = timeFrames<QtCanvas>(scene, runs, FrameKind::afterTurn);
+    show(stressIntensity, ShellFace::facing);
+    const Timing sintFirst = timeFirstPictureAndTurns(scene, runs);
+    printTiming("Se, Facing: first picture + 3 turns", seFirst);
+    printTiming("P1, Membrane: first picture + 3 turns", p1First);
+    printTiming("SINT, Facing: first picture + 3 turns", sintFirst);
+    printTiming("Se, Facing: after a turn", seTurn);
+    printTiming("P1, Membrane: after a turn", p1Turn);
+    std::printf("    P1 on Membrane takes %.1f ms longer than Se on Facing (goal: at most 300)\n\n",
+                p1First.best - seFirst.best);
+    const std::string what = elementCount >= 1000000 ? "1M" : "100k";
+    addRow(what + " P1 on Membrane, first picture and three turns", p1First, "Se",
+           seFirst, seFirst.best + 300.0);
+    addRow(what + " P1 on Membrane, after a turn", p1Turn, "Se", seTurn, 0.0);
+}
+
 void benchPicking(std::int64_t elementCount, int runs) {
     const std::unique_ptr<Application> app = applicationWith(elementCount);
     WindowImage image;
@@ -866,13 +926,16 @@ int main(int argc, char** argv) {
             if (part == "picking") benchPicking(1000000, 7);
             if (part == "png") benchBatchPng(1000000, 5);
             if (part == "first") benchFirstPicture(5);
+            if (part == "quantities") benchQuantities(1000000, 5);
             printTable();
             return 0;
         }
         benchFrames(100000, quick ? 5 : 15, quick ? 3 : 5, "100k");
         benchNodeNumbers(100000, quick ? 3 : 7);
+        benchQuantities(100000, quick ? 3 : 5);
         if (!quick) {
             benchFrames(1000000, 7, 2, "1M");
+            benchQuantities(1000000, 5);
             benchPicking(1000000, 7);
             benchBatchPng(1000000, 5);
             benchFirstPicture(5);

@@ -76,8 +76,8 @@ constexpr std::array faceItems{
 
 constexpr std::array additions{
     MenuAddition{"&Contour", false, derivedItems},
+    MenuAddition{"&Contour", false, faceItems},
     MenuAddition{"&Contour", false, legendItems},
-    MenuAddition{"Shell F&ace", true, faceItems},
 };
 
 }  // namespace

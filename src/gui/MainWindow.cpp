@@ -41,6 +41,7 @@
 #include "app/ProgramOptions.h"
 #include "app/StatusText.h"
 #include "gui/FrameImage.h"
+#include "gui/LegendSettings.h"
 #include "gui/ProbePanel.h"
 #include "gui/ResultFileLoad.h"
 #include "gui/ToolDialog.h"
@@ -164,8 +165,35 @@ void MainWindow::buildMenuBar() {
         // Dialogs may change the state behind the menu's back; show it as it is now.
         connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
     }
+    addMenuAdditions(menus);
     addDesktopItems(menus);
     refreshMenuMarks();
+}
+
+// The application's items beyond the table: after a separator at the end of their
+// popup, or in a popup of their own after the table's.
+void MainWindow::addMenuAdditions(std::map<std::string_view, QMenu*>& menus) {
+    for (const MenuAddition& addition : menuAdditions()) {
+        QMenu* menu = nullptr;
+        if (const auto found = menus.find(addition.popup); found != menus.end()) {
+            menu = found->second;
+            if (!addition.ownPopup) menu->addSeparator()->setProperty(desktopItemProperty, true);
+        } else {
+            menu = menuBar()->addMenu(fromUtf8(addition.popup));
+            menu->menuAction()->setProperty(desktopItemProperty, true);
+            menus.emplace(addition.popup, menu);
+            connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
+        }
+        for (const MenuItem& item : addition.items) {
+            QAction* action = menu->addAction(fromUtf8(item.text));
+            // Not the table's own, though the application's: marked as the others.
+            action->setProperty(desktopItemProperty, true);
+            const int id = item.commandId;
+            action->setData(id);
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+            commandActions_.push_back(action);
+        }
+    }
 }
 
 QAction* MainWindow::addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run) {
@@ -282,6 +310,8 @@ void MainWindow::restoreSettings() {
     const QSettings settings;
     if (!restoreGeometry(settings.value(geometryKey).toByteArray())) resize(defaultWindowSize());
     restoreState(settings.value(windowStateKey).toByteArray());
+    app_.setLegendOptions(loadLegendOptions(settings));
+    savedLegend_ = app_.legendOptions();
 }
 
 void MainWindow::refreshRecentFiles() {
@@ -376,6 +406,12 @@ void MainWindow::runCommand(int commandId) {
 }
 
 void MainWindow::showApplicationState() {
+    // The legend's options hold for every model and every later run.
+    if (!(app_.legendOptions() == savedLegend_)) {
+        QSettings settings;
+        saveLegendOptions(settings, app_.legendOptions());
+        savedLegend_ = app_.legendOptions();
+    }
     refreshMenuMarks();
     view_->syncWithApplication();
     syncDialogWindows();

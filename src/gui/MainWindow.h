@@ -11,6 +11,7 @@
 
 #include "app/DialogState.h"
 #include "gui/RecentFiles.h"
+#include "render/LegendOptions.h"
 
 class QAction;
 class QCloseEvent;
@@ -91,6 +92,7 @@ class MainWindow : public QMainWindow {
     QAction* addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run);
     void buildStatusBar();
     void restoreSettings();
+    void addMenuAdditions(std::map<std::string_view, QMenu*>& menus);
     void refreshRecentFiles();
     void openRecentFile(const QString& fileName);
     void choosePictureFile();
@@ -116,6 +118,7 @@ class MainWindow : public QMainWindow {
     std::map<DialogId, ToolDialog*> dialogWindows_;  // owned by the window
     ReportOpener openReport_;
     RecentFiles recentFiles_;
+    LegendOptions savedLegend_;  // as the settings hold it
     QMenu* recentMenu_ = nullptr;  // owned by the File menu
     QAction* savePictureAction_ = nullptr;
     QAction* copyPictureAction_ = nullptr;

@@ -5,22 +5,44 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <array>
 #include <memory>
 #include <string_view>
 
 #include "app/Probe.h"
-#include "app/StatusText.h"
 #include "base/NumberFormat.h"
-#include "model/StressComponent.h"
+#include "model/StressQuantity.h"
 
 namespace corvelt {
 
 namespace {
 
-QString columnTitle(int surface) {
-    QString title = QString::fromStdString(surfaceName(surface));
-    title[0] = title[0].toUpper();
-    return title;
+constexpr std::array<const char*, probedFaceCount> columnTitles{"Surface 1", "Surface 2",
+                                                                "Membrane", "Bending"};
+
+// The column of the face the contour shows, if the panel has one for it.
+int shownColumn(const ProbeReading& reading) {
+    switch (reading.face) {
+        case ShellFace::facing:
+            return reading.surface;
+        case ShellFace::surface1:
+            return 0;
+        case ShellFace::surface2:
+            return 1;
+        case ShellFace::membrane:
+            return 2;
+        case ShellFace::bending:
+            return 3;
+        case ShellFace::envelope:
+            break;
+    }
+    return -1;
+}
+
+void setBold(QTableWidgetItem* item, bool bold) {
+    QFont font = item->font();
+    font.setBold(bold);
+    item->setFont(font);
 }
 
 }  // namespace
@@ -31,15 +53,18 @@ ProbePanel::ProbePanel(QWidget* parent) : QDockWidget(QStringLiteral("Probe"), p
     auto layout = std::make_unique<QVBoxLayout>();
     auto heading = std::make_unique<QLabel>(QStringLiteral("Move the cursor over the model."));
     heading->setWordWrap(true);
-    auto table = std::make_unique<QTableWidget>(stressComponentCount, 2);
+    auto table = std::make_unique<QTableWidget>(stressQuantityCount, probedFaceCount);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int c = 0; c < stressComponentCount; ++c) {
-        const std::string_view name = stressComponentNames[static_cast<std::size_t>(c)];
+    for (int q = 0; q < stressQuantityCount; ++q) {
+        const std::string_view name = stressQuantityNames[static_cast<std::size_t>(q)];
         auto item = std::make_unique<QTableWidgetItem>(
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-        table->setVerticalHeaderItem(c, item.release());  // owned by the table
+        table->setVerticalHeaderItem(q, item.release());  // owned by the table
     }
-    table->setHorizontalHeaderLabels({columnTitle(0), columnTitle(1)});
+    for (int face = 0; face < probedFaceCount; ++face)
+        table->setHorizontalHeaderItem(
+            face, std::make_unique<QTableWidgetItem>(QString::fromLatin1(columnTitles[face]))
+                      .release());
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     heading_ = heading.get();
@@ -56,21 +81,21 @@ void ProbePanel::showReading(const ProbeReading& reading) {
                           .arg(reading.node)
                           .arg(reading.corner)
                           .arg(reading.element));
-    // The surface that faces the viewer, whose value the status bar shows, in bold.
-    for (int surface = 0; surface < 2; ++surface) {
-        QFont font = table_->horizontalHeader()->font();
-        font.setBold(surface == reading.surface);
-        table_->horizontalHeaderItem(surface)->setFont(font);
-    }
-    for (int surface = 0; surface < 2; ++surface)
-        for (int c = 0; c < stressComponentCount; ++c) {
+    // The face and the quantity whose value the status bar shows, in bold.
+    const int column = shownColumn(reading);
+    for (int face = 0; face < probedFaceCount; ++face)
+        setBold(table_->horizontalHeaderItem(face), face == column);
+    for (int q = 0; q < stressQuantityCount; ++q)
+        setBold(table_->verticalHeaderItem(q), q == reading.component);
+    for (int face = 0; face < probedFaceCount; ++face)
+        for (int q = 0; q < stressQuantityCount; ++q) {
             const QString text = QString::fromStdString(
-                formatGeneral(reading.cornerStresses[static_cast<std::size_t>(surface)]
-                                                    [static_cast<std::size_t>(c)]));
-            if (QTableWidgetItem* item = table_->item(c, surface))
+                formatGeneral(reading.cornerQuantities[static_cast<std::size_t>(face)]
+                                                      [static_cast<std::size_t>(q)]));
+            if (QTableWidgetItem* item = table_->item(q, face))
                 item->setText(text);
             else
-                table_->setItem(c, surface, std::make_unique<QTableWidgetItem>(text).release());
+                table_->setItem(q, face, std::make_unique<QTableWidgetItem>(text).release());
         }
 }
 

@@ -9,8 +9,9 @@ namespace corvelt {
 
 struct ProbeReading;
 
-// The dockable panel of the probe: all seven components at the corner nearest to the
-// cursor, on both surfaces. It keeps the last corner found, so that the cursor can
+// The dockable panel of the probe: at the corner nearest to the cursor, the seven
+// components, the principal stresses and the stress intensity on both surfaces, the
+// membrane and the bending face. It keeps the last corner found, so that the cursor can
 // leave the model for the panel.
 class ProbePanel : public QDockWidget {
   public:

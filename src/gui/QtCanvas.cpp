@@ -1,5 +1,6 @@
 #include "gui/QtCanvas.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
@@ -238,6 +239,12 @@ void QtCanvas::drawText(Pixel topLeft, std::string_view text, const Font& font, 
     qpainter.setPen(toQColor(colour));
     qpainter.drawText(QPoint(topLeft.x, topLeft.y + resolved.ascent),
                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int QtCanvas::textWidth(std::string_view text, const Font& font) const {
+    const QFontMetrics metrics(fonts_.resolve(font).font);
+    return metrics.horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace corvelt

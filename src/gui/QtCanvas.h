@@ -58,6 +58,7 @@ class QtCanvas : public Canvas {
     void drawCircle(Pixel centre, int radius, const Pen& pen) override;
     void drawBox(int left, int top, int right, int bottom, Rgb fill, const Pen& border) override;
     void drawText(Pixel topLeft, std::string_view text, const Font& font, Rgb colour) override;
+    int textWidth(std::string_view text, const Font& font) const override;
     std::unique_ptr<Canvas> polygonRowBand(int firstRow, int endRow) override;
     // A band draws what this canvas draws, pixel for pixel, within its rows: polygons,
     // boxes, thin lines and stamped circles straight into the image's memory, the
@@ -89,7 +90,7 @@ class QtCanvas : public Canvas {
     QImage bandImage_;
     SpanFiller filler_;
     std::unique_ptr<QPainter> painter_;
-    FontCache fonts_;
+    mutable FontCache fonts_;  // a cache: measuring text fills it too
     DigitStampCache digits_;
     CircleStamps circles_;
     PathStamps paths_;

@@ -55,7 +55,18 @@ ToolDialog::ToolDialog(Application& app, DialogId id, PressHandler press, QWidge
             grid->addWidget(makeControl(control), control.row, control.column, 1,
                             control.columnSpan);
     }
+    // What was wrong with a field the user applied, in the dialogs that can say so.
+    if (app_.dialog(id_)->kind == DialogKind::legend) addMessageLine(*column);
     showState();
+}
+
+void ToolDialog::addMessageLine(QVBoxLayout& column) {
+    message_ = ownedChild<QLabel>(this);
+    message_->setObjectName(QStringLiteral("message"));
+    message_->setWordWrap(true);
+    message_->setStyleSheet(QStringLiteral("color: #b00000"));
+    message_->hide();
+    column.addWidget(message_);
 }
 
 QWidget* ToolDialog::makeControl(const DialogControl& control) {
@@ -112,7 +123,14 @@ void ToolDialog::showState() {
         const QString text = QString::fromStdString(*state->text(id));
         // Setting the same text again would move the cursor of a user typing.
         if (edit->text() != text) edit->setText(text);
+        edit->setStyleSheet(id == state->faultyField ? QStringLiteral("border: 2px solid #b00000")
+                                                     : QString());
+        edit->setToolTip(id == state->faultyField ? QString::fromStdString(state->message)
+                                                  : QString());
     }
+    if (message_ == nullptr) return;
+    message_->setText(QString::fromStdString(state->message));
+    message_->setVisible(!state->message.empty());
 }
 
 void ToolDialog::reject() {

@@ -8,7 +8,9 @@
 #include "app/DialogState.h"
 
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace corvelt {
 
@@ -37,12 +39,14 @@ class ToolDialog : public QDialog {
 
   private:
     QWidget* makeControl(const DialogControl& control);
+    void addMessageLine(QVBoxLayout& column);
 
     Application& app_;
     DialogId id_;
     PressHandler press_;
     std::vector<std::pair<int, QAbstractButton*>> checkables_;  // owned by the dialog
     std::vector<std::pair<int, QLineEdit*>> edits_;             // owned by the dialog
+    QLabel* message_ = nullptr;                                 // owned by the dialog
 };
 
 }  // namespace corvelt

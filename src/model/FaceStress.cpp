@@ -19,19 +19,25 @@ double halfDifference(double a, double b) {
     return a * 0.5 - b * 0.5;
 }
 
+double mean(double a, double b) {
+    return std::midpoint(a, b);
+}
+
+// Se only where it is asked for: the other quantities do not read it.
 template <typename Combine>
-StressRecord combined(const StressRecord& first, const StressRecord& second, Combine combine) {
+StressRecord combined(const StressRecord& first, const StressRecord& second, Combine combine,
+                      bool withSe = true) {
     StressRecord result{};
     for (int c = 0; c < Se; ++c)
         result[c] = combine(first[c], second[c]);
-    result[Se] = vonMisesStress(result);
+    if (withSe) result[Se] = vonMisesStress(result);
     return result;
 }
 
 }  // namespace
 
 StressRecord membraneStress(const StressRecord& first, const StressRecord& second) {
-    return combined(first, second, [](double a, double b) { return std::midpoint(a, b); });
+    return combined(first, second, mean);
 }
 
 StressRecord bendingStress(const StressRecord& first, const StressRecord& second) {
@@ -66,9 +72,10 @@ std::array<double, 2> faceValues(const ElementStressBlock& block, int corner, in
         case ShellFace::surface2:
             return twice(quantityOf(second, quantity));
         case ShellFace::membrane:
-            return twice(quantityOf(membraneStress(first, second), quantity));
+            return twice(quantityOf(combined(first, second, mean, quantity == Se), quantity));
         case ShellFace::bending:
-            return twice(quantityOf(bendingStress(first, second), quantity));
+            return twice(
+                quantityOf(combined(first, second, halfDifference, quantity == Se), quantity));
         case ShellFace::envelope:
             return twice(std::max(quantityOf(first, quantity), quantityOf(second, quantity)));
     }

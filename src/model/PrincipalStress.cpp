@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 
@@ -24,6 +26,33 @@ double largestMagnitude(const Tensor& t) {
         m = std::max(m, std::fabs(v));
     return m;
 }
+
+// Multiplying by a power of two is exact (unless the result leaves the normal range,
+// where it rounds as ldexp would) and much quicker than ldexp.
+class ScaleByTwo {
+  public:
+    // The scale that brings m (> 0) into [1, 2).
+    static ScaleByTwo toUnit(double m) {
+        const int exponent = std::ilogb(m);
+        // 2^-exponent and 2^exponent are both normal doubles inside these bounds.
+        if (exponent > -1000 && exponent < 1000)
+            return {exponent, power(-exponent), power(exponent)};
+        return {exponent, 0.0, 0.0};
+    }
+    double down(double v) const { return fast() ? v * down_ : std::ldexp(v, -exponent_); }
+    double up(double v) const { return fast() ? v * up_ : std::ldexp(v, exponent_); }
+
+  private:
+    ScaleByTwo(int exponent, double down, double up) : exponent_(exponent), down_(down), up_(up) {}
+    static double power(int exponent) {
+        return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    }
+    bool fast() const { return down_ != 0.0; }
+
+    int exponent_;
+    double down_;
+    double up_;
+};
 
 std::array<double, 3> descending(double a, double b, double c) {
     if (a < b) std::swap(a, b);
@@ -132,11 +161,11 @@ PrincipalStresses principalStresses(const StressRecord& stress) {
     if (m == 0.0) return {};
     // Scaled by a power of two to a largest entry in [1, 2): no square can overflow or
     // underflow, and the scale comes off exactly.
-    const int exponent = std::ilogb(m);
+    const ScaleByTwo scale = ScaleByTwo::toUnit(m);
     for (double& v : t)
-        v = std::ldexp(v, -exponent);
+        v = scale.down(v);
     const std::array<double, 3> roots = rootsOfScaled(t);
-    const auto unscaled = [exponent](double v) { return clampToFinite(std::ldexp(v, exponent)); };
+    const auto unscaled = [&scale](double v) { return clampToFinite(scale.up(v)); };
     return {unscaled(roots[0]), unscaled(roots[1]), unscaled(roots[2]),
             unscaled(roots[0] - roots[2])};
 }
@@ -151,10 +180,10 @@ double vonMisesStress(const StressRecord& stress) {
     const double m = largestMagnitude(t);
     if (m == 0.0 || (m > 1e-140 && m < 1e140)) [[likely]]
         return formula(t);
-    const int exponent = std::ilogb(m);
+    const ScaleByTwo scale = ScaleByTwo::toUnit(m);
     for (double& v : t)
-        v = std::ldexp(v, -exponent);
-    return clampToFinite(std::ldexp(formula(t), exponent));
+        v = scale.down(v);
+    return clampToFinite(scale.up(formula(t)));
 }
 
 }  // namespace corvelt

@@ -5,7 +5,9 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QKeySequence>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
@@ -21,6 +23,8 @@
 #include "gui/FrameImage.h"
 #include "gui/ProbePanel.h"
 #include "gui/RecentFiles.h"
+#include "gui/ToolDialog.h"
+#include "app/DialogControlId.h"
 
 namespace corvelt {
 namespace {
@@ -163,6 +167,60 @@ TEST_F(DesktopTest, WindowSizeOutlivesTheWindow) {
     Application laterApp;
     MainWindow later(laterApp);
     EXPECT_EQ(later.size(), QSize(700, 520));
+}
+
+// The legend's options are the user's: they hold for the next run, and a damaged
+// settings file falls back to the defaults instead of stopping the program.
+TEST_F(DesktopTest, LegendOptionsOutliveTheWindow) {
+    QMenu& contour = popup(window, "&Contour");
+    ASSERT_NE(actionNamed(contour, "Stress Intensity"), nullptr);
+    ASSERT_NE(actionNamed(contour, "&Membrane"), nullptr);
+    actionNamed(contour, "&Legend...")->trigger();
+    ASSERT_NE(app.newestDialog(DialogKind::legend), nullptr);
+    const DialogId legend = app.newestDialog(DialogKind::legend)->id;
+    ToolDialog* dialog = window.dialogWindow(legend);
+    ASSERT_NE(dialog, nullptr);
+    const auto field = [&](int id) { return dialog->findChild<QLineEdit*>(QString::number(id)); };
+    const auto press = [&](int id) {
+        dialog->findChild<QAbstractButton*>(QString::number(id))->click();
+    };
+    QTest::keyClicks(field(LegendControl::bandsEdit), QStringLiteral("0"));  // "90"
+    press(LegendControl::apply);
+    const auto* message = dialog->findChild<QLabel*>(QStringLiteral("message"));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(message->text().contains(QStringLiteral("2 to 24")));
+    EXPECT_EQ(app.legendOptions(), LegendOptions{});
+
+    field(LegendControl::bandsEdit)->clear();
+    QTest::keyClicks(field(LegendControl::bandsEdit), QStringLiteral("5"));
+    QTest::keyClicks(field(LegendControl::unitsEdit), QStringLiteral("kN/m"));
+    press(LegendControl::fixedRange);
+    field(LegendControl::minEdit)->clear();
+    QTest::keyClicks(field(LegendControl::minEdit), QStringLiteral("-0.1"));
+    press(LegendControl::backing);
+    press(LegendControl::apply);
+    EXPECT_FALSE(message->isVisible());
+    LegendOptions expected;
+    expected.bands = 5;
+    expected.range = LegendRange::fixed;
+    expected.fixedMin = -0.1;
+    expected.units = "kN/m";
+    expected.backing = true;
+    EXPECT_EQ(app.legendOptions(), expected);
+    window.close();
+    {
+        Application laterApp;
+        MainWindow later(laterApp);
+        EXPECT_EQ(laterApp.legendOptions(), expected);
+    }
+    QSettings().setValue(QStringLiteral("legend/bands"), 99);
+    QSettings().setValue(QStringLiteral("legend/fixedMax"), QStringLiteral("-7"));
+    Application damagedApp;
+    MainWindow damaged(damagedApp);
+    EXPECT_EQ(damagedApp.legendOptions().bands, LegendOptions::defaultBands);
+    EXPECT_EQ(damagedApp.legendOptions().range, LegendRange::automatic);
+    EXPECT_EQ(damagedApp.legendOptions().units, "kN/m");
 }
 
 // --- Drops: the same path as File > Open.
