@@ -228,13 +228,14 @@ LegendLine parseLegendRange(const std::vector<std::string_view>& words) {
 
 LegendLine parseLegendFormat(const std::vector<std::string_view>& words) {
     LegendLine legend{LegendLine::Setting::format};
-    if (words.size() == 3 && words[2] == "general") return legend;
-    if (words.size() != 4 || (words[2] != "fixed" && words[2] != "scientific"))
+    const std::optional<LegendNumberFormat> format =
+        words.size() > 2 ? legendFormatNamed(words[2]) : std::nullopt;
+    const bool general = format == LegendNumberFormat::general;
+    if (!format || words.size() != (general ? 3u : 4u))
         throw BatchLineError(
             "legend format takes general, fixed D or scientific D (D from 0 to 10)");
-    legend.format =
-        words[2] == "fixed" ? LegendNumberFormat::fixed : LegendNumberFormat::scientific;
-    legend.number = readDigits(words[3]);
+    legend.format = *format;
+    if (!general) legend.number = readDigits(words[3]);
     return legend;
 }
 

@@ -170,18 +170,6 @@ json dialogsJson(const Application& app) {
     };
 }
 
-std::string_view formatName(LegendNumberFormat format) {
-    switch (format) {
-        case LegendNumberFormat::fixed:
-            return "fixed";
-        case LegendNumberFormat::scientific:
-            return "scientific";
-        case LegendNumberFormat::general:
-            break;
-    }
-    return "general";
-}
-
 json legendJson(const Application& app) {
     const LegendOptions& options = app.legendOptions();
     const LegendScale scale = app.legendScale().legend;
@@ -195,7 +183,7 @@ json legendJson(const Application& app) {
         {"rangeMode", options.fixedRange() ? "fixed" : "auto"},
         {"fixedMin", options.fixedRange() ? json(options.fixedMin) : json(nullptr)},
         {"fixedMax", options.fixedRange() ? json(options.fixedMax) : json(nullptr)},
-        {"format", formatName(options.format)},
+        {"format", legendFormatName(options.format)},
         {"digits", options.digits},
         {"title", options.title},
         {"backing", options.backing},

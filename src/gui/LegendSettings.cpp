@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 #include <cmath>
+#include <string>
+#include <string_view>
 
 namespace corvelt {
 
@@ -17,18 +19,6 @@ const QString digitsKey = QStringLiteral("legend/digits");
 const QString titleKey = QStringLiteral("legend/title");
 const QString unitsKey = QStringLiteral("legend/units");
 const QString backingKey = QStringLiteral("legend/backing");
-
-const char* formatName(LegendNumberFormat format) {
-    switch (format) {
-        case LegendNumberFormat::fixed:
-            return "fixed";
-        case LegendNumberFormat::scientific:
-            return "scientific";
-        case LegendNumberFormat::general:
-            break;
-    }
-    return "general";
-}
 
 int wholeNumber(const QSettings& settings, const QString& key, int fallback, int low, int high) {
     bool ok = false;
@@ -45,7 +35,8 @@ void saveLegendOptions(QSettings& settings, const LegendOptions& options) {
     // Doubles as numbers, so that they read back exactly whatever the locale.
     settings.setValue(minKey, options.fixedMin);
     settings.setValue(maxKey, options.fixedMax);
-    settings.setValue(formatKey, QString::fromLatin1(formatName(options.format)));
+    const std::string_view format = legendFormatName(options.format);
+    settings.setValue(formatKey, QString::fromLatin1(format.data(), static_cast<qsizetype>(format.size())));
     settings.setValue(digitsKey, options.digits);
     settings.setValue(titleKey, options.title);
     settings.setValue(unitsKey, QString::fromStdString(options.units));
@@ -69,9 +60,8 @@ LegendOptions loadLegendOptions(const QSettings& settings) {
         if (settings.value(rangeKey).toString() == QStringLiteral("fixed"))
             options.range = LegendRange::fixed;
     }
-    const QString format = settings.value(formatKey).toString();
-    if (format == QStringLiteral("fixed")) options.format = LegendNumberFormat::fixed;
-    if (format == QStringLiteral("scientific")) options.format = LegendNumberFormat::scientific;
+    const std::string format = settings.value(formatKey).toString().toStdString();
+    options.format = legendFormatNamed(format).value_or(defaults.format);
     options.title = settings.value(titleKey, defaults.title).toBool();
     options.units = settings.value(unitsKey).toString().toStdString();
     options.backing = settings.value(backingKey, defaults.backing).toBool();

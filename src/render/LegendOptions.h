@@ -1,11 +1,29 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvelt {
 
 enum class LegendRange { automatic, fixed };
 enum class LegendNumberFormat { general, fixed, scientific };
+
+// The names scripts, the state and the settings use: "general", "fixed", "scientific".
+inline constexpr std::array<std::string_view, 3> legendFormatNames{"general", "fixed",
+                                                                   "scientific"};
+
+constexpr std::string_view legendFormatName(LegendNumberFormat format) {
+    return legendFormatNames[static_cast<std::size_t>(format)];
+}
+
+constexpr std::optional<LegendNumberFormat> legendFormatNamed(std::string_view name) {
+    for (std::size_t i = 0; i < legendFormatNames.size(); ++i)
+        if (legendFormatNames[i] == name) return static_cast<LegendNumberFormat>(i);
+    return std::nullopt;
+}
 
 // How the user wants the colour legend: the number of bands, the range they cover,
 // the numbers' format, a title and a backing panel. The defaults draw the classic
