@@ -22,6 +22,7 @@
 #include "render/FramePainter.h"
 #include "render/RubberBands.h"
 #include "select/ItemKind.h"
+#include "select/SelectionFile.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -138,11 +139,12 @@ class Application {
     // --- Selection list files and stress listings. The path of a selection file
     // is remembered as the kind's selection file name before the file is touched,
     // so the next file dialog starts there even after a failure.
-    // Throws SelectionFileError, changing no selection.
-    void writeSelectionFile(ItemKind kind, const std::filesystem::path& path);
-    // Replaces the kind's selection by the file's; repaints. Throws SelectionFileError,
-    // changing no selection.
-    void readSelectionFile(ItemKind kind, const std::filesystem::path& path);
+    // Returns how many indices it wrote. Throws SelectionFileError, changing no
+    // selection.
+    std::int64_t writeSelectionFile(ItemKind kind, const std::filesystem::path& path);
+    // Replaces the kind's selection by the file's; repaints. Returns how many items it
+    // selected and skipped. Throws SelectionFileError, changing no selection.
+    SelectionListCounts readSelectionFile(ItemKind kind, const std::filesystem::path& path);
     // Writes the kind's stress listing under its fixed name into `directory` (the
     // working directory when empty) and returns its path. Throws StressReportError.
     std::filesystem::path writeStressReport(ItemKind kind,
@@ -165,6 +167,11 @@ class Application {
     // The answer to DialogAction::chooseFile: the chosen path, or none when the user
     // cancelled (which changes nothing).
     DialogOutcome answerFileRequest(DialogId id, const std::optional<std::filesystem::path>& path);
+    // What the window asks the user before it presses the control, or none: List
+    // Stresses with nothing of its kind selected ("No element is selected. Write an
+    // empty listing?"). A press without the question (the batch mode) writes the
+    // listing all the same.
+    std::optional<std::string> questionBeforePress(DialogId id, int control) const;
 
     // --- The legend. The window restores its options from its settings; scripts
     // and the Legend dialog change them. The options must be valid (LegendFields.h

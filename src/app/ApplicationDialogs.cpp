@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "app/DialogControlId.h"
 #include "app/DialogTemplate.h"
+#include "app/FileMessages.h"
 #include "select/SelectionSets.h"
 
 namespace corvelt {
@@ -219,20 +220,21 @@ DialogOutcome Application::answerFileRequest(DialogId id,
     if (!path) return {};
     const ItemKind kind =
         asking->kind == DialogKind::selectElements ? ItemKind::elements : ItemKind::nodes;
+    DialogOutcome done;
     try {
-        if (save)
-            writeSelectionFile(kind, *path);
-        else
-            readSelectionFile(kind, *path);
+        done.status = save ? selectionWrittenText(kind, writeSelectionFile(kind, *path), *path)
+                           : selectionReadText(kind, readSelectionFile(kind, *path), *path);
     } catch (const std::exception& error) {
         return DialogOutcome::showMessage(error.what());
     }
-    return {};
+    return done;
 }
 
 DialogOutcome Application::listStresses(ItemKind kind) const {
     try {
-        return DialogOutcome::openReport(writeStressReport(kind));
+        DialogOutcome written = DialogOutcome::openReport(writeStressReport(kind));
+        written.status = listingWrittenText(written.path);
+        return written;
     } catch (const std::exception& error) {
         return DialogOutcome::showMessage(error.what());
     }

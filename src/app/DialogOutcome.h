@@ -32,6 +32,9 @@ struct DialogOutcome {
     FileRequest file;
     std::filesystem::path path;
     std::string message;
+    // What a file operation did, for the status bar ("Wrote 3072 elements to
+    // plate-sel.txt"); empty when there is nothing to say.
+    std::string status;
 
     static DialogOutcome closed() { return withAction(DialogAction::closed); }
     static DialogOutcome chooseFile(FileRequest request) {

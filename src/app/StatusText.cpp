@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/CountText.h"
 #include "app/Probe.h"
 #include "base/NumberFormat.h"
 
@@ -58,7 +59,7 @@ std::int64_t setFlags(const std::vector<std::uint8_t>& flags) {
 }
 
 std::string amount(std::int64_t count, std::string_view noun) {
-    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+    return amountText(count, noun, std::string(noun) + "s");
 }
 
 std::string counted(std::int64_t elements, std::int64_t nodes) {

@@ -26,6 +26,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <QtGlobal>
 #include <exception>
 #include <memory>
@@ -37,13 +38,18 @@
 #include "app/Application.h"
 #include "app/CommandId.h"
 #include "app/DisplayText.h"
+#include "app/FileMessages.h"
 #include "app/MenuTable.h"
 #include "app/ProgramOptions.h"
+#include "app/StatusFieldWidths.h"
 #include "app/StatusText.h"
+#include "app/ToolWindowPlacement.h"
+#include "gui/ElidedLabel.h"
 #include "gui/FrameImage.h"
 #include "gui/LegendSettings.h"
 #include "gui/ProbePanel.h"
 #include "gui/ResultFileLoad.h"
+#include "gui/StatusFieldLayout.h"
 #include "gui/ToolDialog.h"
 #include "gui/ViewWidget.h"
 #include "model/ResultFileError.h"
@@ -92,6 +98,7 @@ const QString windowStateKey = QStringLiteral("window/state");
 const QString allFilesFilter = QStringLiteral("All files (*)");
 const QString pictureFilter = QStringLiteral("PNG images (*.png)");
 constexpr int probeIdleMilliseconds = 200;
+constexpr int messageMilliseconds = 15000;
 
 // The project has not chosen a licence yet; the About box says so until it has.
 constexpr const char* licenceText =
@@ -104,6 +111,23 @@ std::optional<QString> droppedFile(const QMimeData* data) {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
     return urls.front().toLocalFile();
+}
+
+ScreenRect screenRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// The frame the desktop puts around a window. It is known once the window is shown
+// (on some desktops a moment later); until then, room for a title bar and thin
+// borders. (Creating the platform window early to ask would make it take the
+// keyboard and mouse from the main window on some platforms.)
+QMargins expectedFrameMargins(const QWidget& window) {
+    QMargins margins;
+    if (const QWindow* handle = window.windowHandle(); handle != nullptr && window.isVisible())
+        margins = handle->frameMargins();
+    if (!margins.isNull()) return margins;
+    const int border = 4;
+    return {border, 2 * window.fontMetrics().height() + border, border, border};
 }
 
 QSize defaultWindowSize() {
@@ -246,19 +270,33 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     refreshRecentFiles();
 }
 
-// The mode and the counts from the left, the load time at the right.
+// The mode and the counts from the left, the last message and the load time at the
+// right; when the bar is narrow, the fields give way in their order.
 void MainWindow::buildStatusBar() {
-    for (const char* name : {"mode", "model", "selection", "picks", "probe", "load"}) {
-        auto label = std::make_unique<QLabel>();
-        const QString key = QString::fromLatin1(name);
+    auto fields = std::make_unique<QWidget>();
+    auto layout = std::make_unique<StatusFieldLayout>();
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const StatusFieldSpec& spec : statusFieldSpecs()) {
+        auto label = std::make_unique<ElidedLabel>(fields.get());
+        const QString key = fromUtf8(spec.name);
         label->setObjectName(key + QStringLiteral("Status"));
         label->setContentsMargins(6, 0, 6, 0);
         statusFields_.emplace(key, label.get());
-        if (key == QStringLiteral("load"))
-            statusBar()->addPermanentWidget(label.release());
-        else
-            statusBar()->addWidget(label.release(), key == QStringLiteral("probe") ? 1 : 0);
+        layout->addField(label.release(), spec);  // owned by `fields`
     }
+    fields->setLayout(layout.release());
+    statusBar()->addWidget(fields.release(), 1);
+    auto messageShown = std::make_unique<QTimer>(this);
+    messageShown_ = messageShown.release();
+    messageShown_->setSingleShot(true);
+    messageShown_->setInterval(messageMilliseconds);
+    connect(messageShown_, &QTimer::timeout, this,
+            [this] { statusFields_.at(QStringLiteral("message"))->clear(); });
+}
+
+void MainWindow::showStatusMessage(const std::string& text) {
+    statusFields_.at(QStringLiteral("message"))->setText(QString::fromUtf8(text));
+    messageShown_->start();
 }
 
 QLabel* MainWindow::statusField(const QString& name) const {
@@ -447,21 +485,51 @@ void MainWindow::syncDialogWindows() {
             app_, open.id,
             [this](ToolDialog& pressed, int control) { pressDialogControl(pressed, control); },
             this);
-        // Over the top left of the picture, each further one a little lower.
-        const QPoint corner = view_->mapToGlobal(QPoint(0, 0));
-        const int cascade = 24 * static_cast<int>(dialogWindows_.size() % 8);
-        dialog->move(corner + QPoint(16 + cascade, 16 + cascade));
+        // Placed before it shows, and again once the desktop has told its frame.
+        const int cascade = static_cast<int>(dialogWindows_.size());
+        placeDialog(*dialog, cascade);
         dialog->show();
+        placeDialog(*dialog, cascade);
         dialogWindows_.emplace(open.id, dialog.release());  // owned by the window
+    }
+}
+
+void MainWindow::placeDialog(ToolDialog& dialog, int cascade) {
+    const QScreen* shown = screen();
+    if (shown == nullptr) return;
+    const QMargins frame = expectedFrameMargins(dialog);
+    const QPoint viewCorner = view_->mapToGlobal(QPoint(0, 0));
+    const ToolWindowScene scene{screenRect(shown->availableGeometry()), screenRect(frameGeometry()),
+                                menuBar()->mapToGlobal(QPoint(0, menuBar()->height())).y(),
+                                screenRect(QRect(viewCorner, view_->size()))};
+    const std::vector<ToolWindowArea> areas = toolWindowAreas(scene);
+    for (const ToolWindowArea& area : areas) {
+        const QSize room =
+            QSize(area.rect.width, area.rect.height).shrunkBy(frame).expandedTo(QSize(1, 1));
+        // Beside the main window only when it fits there whole; over it, scrolling if need be.
+        if (!dialog.fitWithin(room) && area.side != ToolWindowSide::over) continue;
+        const QSize size = dialog.size().grownBy(frame);
+        const ScreenPoint corner =
+            toolWindowPosition(scene, area, {size.width(), size.height()}, cascade);
+        dialog.move(corner.x, corner.y);
+        return;
     }
 }
 
 void MainWindow::pressDialogControl(ToolDialog& dialog, int control) {
     const DialogId id = dialog.dialogId();
+    // The safe answer is the default: an empty listing replaces the one written before.
+    if (const std::optional<std::string> question = app_.questionBeforePress(id, control)) {
+        const auto answer =
+            QMessageBox::question(&dialog, dialog.windowTitle(), QString::fromUtf8(*question),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) return;
+    }
     DialogOutcome outcome = app_.pressDialogControl(id, control);
     if (outcome.action == DialogAction::chooseFile)
         outcome = app_.answerFileRequest(id, askForFile(&dialog, outcome.file));
     showApplicationState();
+    if (!outcome.status.empty()) showStatusMessage(outcome.status);
     if (outcome.action == DialogAction::showMessage)
         QMessageBox::warning(&dialog, QStringLiteral("Warning!"),
                              QString::fromUtf8(outcome.message));
@@ -533,7 +601,10 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
         showWarning(loadFailureMessage(failure, path));
         return false;
     }
-    if (!prepared) return false;  // cancelled: nothing changes
+    if (!prepared) {  // cancelled: nothing changes
+        showStatusMessage(loadCancelledText);
+        return false;
+    }
     app_.adoptPrepared(std::move(*prepared), path);
     statusFields_.at(QStringLiteral("load"))
         ->setText(

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -67,8 +68,10 @@ class MainWindow : public QMainWindow {
     QMenu* recentFilesMenu() const { return recentMenu_; }
     ProbePanel& probePanel() const { return *probePanel_; }
     // The status bar's field of that name ("mode", "model", "selection", "picks",
-    // "probe", "load"); its object name is the name followed by "Status".
+    // "probe", "message", "load"); its object name is the name followed by "Status".
     QLabel* statusField(const QString& name) const;
+    // Says in the status bar what an operation did, for a while.
+    void showStatusMessage(const std::string& text);
 
     ViewWidget& view() const { return *view_; }
     // The menu item of a command, or null when the menu has none.
@@ -109,6 +112,9 @@ class MainWindow : public QMainWindow {
     void showApplicationState();
     void syncDialogWindows();
     void pressDialogControl(ToolDialog& dialog, int control);
+    // Beside the main window on its screen where there is room, else over the
+    // picture below the menu bar; always inside the screen's available area.
+    void placeDialog(ToolDialog& dialog, int cascade);
     std::optional<std::filesystem::path> askForFile(QWidget* dialog, const FileRequest& request);
     void showReport(QWidget* dialog, const std::filesystem::path& report);
 
@@ -126,7 +132,8 @@ class MainWindow : public QMainWindow {
     ProbePanel* probePanel_ = nullptr;         // owned by the window
     // After a turn the probe's element grid is built once the view has been still for
     // a moment, not at every step of a turn.
-    QTimer* probeIdle_ = nullptr;  // owned by the window
+    QTimer* probeIdle_ = nullptr;     // owned by the window
+    QTimer* messageShown_ = nullptr;  // owned by the window; clears the message field
     bool loading_ = false;
 };
 

@@ -57,8 +57,10 @@ std::string quoteToken(std::string_view token) {
 }  // namespace
 
 std::vector<std::uint8_t> parseSelectionList(std::string_view text, ItemKind kind,
-                                             std::int32_t count, const std::string& fileName) {
+                                             std::int32_t count, const std::string& fileName,
+                                             SelectionListCounts* counts) {
     std::vector<std::uint8_t> flags(static_cast<std::size_t>(std::max(count, 0)), 0);
+    SelectionListCounts found;
     // Any value past this is out of range alike; the cap keeps the sum from overflowing.
     constexpr std::uint64_t cap = std::uint64_t{1} << 40;
     std::int64_t line = 1;
@@ -87,22 +89,31 @@ std::vector<std::uint8_t> parseSelectionList(std::string_view text, ItemKind kin
                 quoteToken({token, static_cast<std::size_t>(tokenEnd - token)}));
         }
         // "-0" is 0, as scanf reads it.
-        if ((!negative || value == 0) && value < flags.size()) flags[value] = 1;
+        if ((!negative || value == 0) && value < flags.size()) {
+            found.selected += flags[value] == 0 ? 1 : 0;
+            flags[value] = 1;
+        } else {
+            ++found.skipped;
+        }
     }
+    if (counts != nullptr) *counts = found;
     return flags;
 }
 
-void writeSelection(const ShellModel& model, ItemKind kind, const std::filesystem::path& path) {
+std::int64_t writeSelection(const ShellModel& model, ItemKind kind,
+                            const std::filesystem::path& path) {
     const std::vector<std::uint8_t>& flags =
         kind == ItemKind::elements ? model.elementSelected : model.nodeSelected;
     constexpr std::size_t bufferSize = 1 << 16;
     constexpr std::size_t maxLine = 12;  // ten digits and the line end
+    std::int64_t written = 0;
     try {
         AtomicFile file(path);
         std::string buffer(bufferSize, '\0');
         char* out = buffer.data();
         for (std::size_t index = 0; index < flags.size(); ++index) {
             if (flags[index] == 0) continue;
+            ++written;
             out = std::to_chars(out, out + maxLine, index).ptr;
             *out++ = '\n';
             if (static_cast<std::size_t>(buffer.data() + bufferSize - out) < maxLine) {
@@ -115,6 +126,7 @@ void writeSelection(const ShellModel& model, ItemKind kind, const std::filesyste
     } catch (const std::system_error& error) {
         throwSystemFailure(kind, false, path.string(), error);
     }
+    return written;
 }
 
 namespace {
@@ -140,12 +152,15 @@ std::vector<char> readWholeFile(ItemKind kind, const std::filesystem::path& path
 
 }  // namespace
 
-void readSelection(ShellModel& model, ItemKind kind, const std::filesystem::path& path) {
+SelectionListCounts readSelection(ShellModel& model, ItemKind kind,
+                                  const std::filesystem::path& path) {
     const std::vector<char> bytes = readWholeFile(kind, path);
     std::vector<std::uint8_t>& flags =
         kind == ItemKind::elements ? model.elementSelected : model.nodeSelected;
+    SelectionListCounts counts;
     flags = parseSelectionList({bytes.data(), bytes.size()}, kind,
-                               static_cast<std::int32_t>(flags.size()), path.string());
+                               static_cast<std::int32_t>(flags.size()), path.string(), &counts);
+    return counts;
 }
 
 }  // namespace corvelt

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QUrl>
 #include <fstream>
 
@@ -13,6 +14,7 @@
 #include "app/CommandId.h"
 #include "app/DialogControlId.h"
 #include "app/DialogTemplate.h"
+#include "app/DialogTooltips.h"
 #include "gui/FrameImage.h"
 #include "gui/ToolDialog.h"
 
@@ -107,6 +109,61 @@ TEST_F(DialogWindowTest, ControlsFollowTheirTemplates) {
                 focusOrder.push_back(w);
         EXPECT_EQ(focusOrder, expectedFocusOrder);
     }
+}
+
+// Every control and label says what it does; the controls' own texts stay.
+TEST_F(DialogWindowTest, EveryControlHasItsTooltip) {
+    for (const int command : {viewKitCommand, selectElementsCommand, selectNodesCommand}) {
+        ToolDialog& dialog = openDialog(command);
+        for (const ControlGroup& group : dialogTemplate(dialog.kind()).groups)
+            for (const DialogControl& c : group.controls) {
+                const QWidget* widget = c.id != 0 ? &control<QWidget>(dialog, c.id) : nullptr;
+                for (const QLabel* label : dialog.findChildren<QLabel*>())
+                    if (c.id == 0 && label->text().toStdString() == c.text) widget = label;
+                ASSERT_NE(widget, nullptr) << c.text;
+                EXPECT_FALSE(widget->toolTip().isEmpty()) << c.id << ' ' << c.text;
+                EXPECT_EQ(widget->toolTip().toStdString(), controlTooltip(dialog.kind(), c));
+            }
+    }
+    EXPECT_EQ(control(*window.dialogWindow(app.dialogs().front().id), 1033).toolTip(),
+              QStringLiteral("View from the east-north diagonal, from above"));
+}
+
+// Room for neither one column nor several: the window scrolls, and the keyboard
+// focus brings every control into view in turn.
+TEST_F(DialogWindowTest, ToolWindowTooLargeForItsRoomScrollsToTheFocus) {
+    ToolDialog& dialog = openDialog(selectElementsCommand);
+    EXPECT_TRUE(dialog.fitWithin(QSize(2000, 2000)));
+    EXPECT_EQ(dialog.columnCount(), 1);
+    const QSize oneColumn = dialog.size();
+    EXPECT_TRUE(dialog.fitWithin(QSize(2000, oneColumn.height() * 2 / 3)));
+    EXPECT_EQ(dialog.columnCount(), 2);
+    EXPECT_LE(dialog.height(), oneColumn.height() * 2 / 3);
+
+    EXPECT_FALSE(dialog.fitWithin(QSize(oneColumn.width() + 40, 200)));
+    EXPECT_EQ(dialog.height(), 200);
+    EXPECT_GT(dialog.width(), oneColumn.width());  // room for the scroll bar
+    EXPECT_LE(dialog.width(), oneColumn.width() + 40);
+    // A dialog counts as active while its owner is; the keys must reach the dialog.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+    const QWidget& viewport = *dialog.scrollArea().viewport();
+    QWidget* focused = &control<QWidget>(dialog, SelectElementsControl::pointPick);
+    focused->setFocus(Qt::TabFocusReason);
+    int visited = 0;
+    do {
+        const QRect shown(focused->mapTo(&viewport, QPoint(0, 0)), focused->size());
+        EXPECT_TRUE(viewport.rect().contains(shown)) << focused->objectName().toStdString();
+        ++visited;
+        QTest::keyClick(focused, Qt::Key_Tab);
+        focused = QApplication::focusWidget();
+        ASSERT_TRUE(focused != nullptr && viewport.isAncestorOf(focused)) << visited;
+    } while (focused != &control<QWidget>(dialog, SelectElementsControl::pointPick) &&
+             visited < 100);
+    int controls = 0;
+    for (const ControlGroup& group : dialogTemplate(DialogKind::selectElements).groups)
+        controls += static_cast<int>(group.controls.size());
+    EXPECT_EQ(visited, controls);
 }
 
 TEST_F(DialogWindowTest, ViewKitPressesReachTheApplication) {
@@ -210,37 +267,6 @@ TEST_F(DialogWindowTest, PointPickAndUnpickThroughTheWindow) {
     click(elements, SelectElementsControl::exit);
     EXPECT_EQ(app.model().elementPicked[0], 0);
     EXPECT_EQ(shownFrame(), renderFrame(app));
-}
-
-struct FileDialogSeen {
-    QString title;
-    QStringList filters;
-    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
-    bool confirmsOverwrite = false;
-    QStringList startSelection;
-};
-
-// Tells what the next file dialog looked like, then answers it with `path`, or
-// cancels it when `path` is empty.
-std::shared_ptr<const FileDialogSeen> answerNextFileDialog(const QString& path) {
-    auto seen = std::make_shared<FileDialogSeen>();
-    whenModalShows<QFileDialog>([seen, path](QFileDialog& dialog) {
-        *seen = {dialog.windowTitle(),
-                 dialog.nameFilters(),
-                 dialog.acceptMode(),
-                 dialog.fileMode(),
-                 !dialog.testOption(QFileDialog::DontConfirmOverwrite),
-                 dialog.selectedFiles()};
-        if (path.isEmpty()) {
-            dialog.reject();
-            return;
-        }
-        if (QWidget* focused = dialog.focusWidget()) focused->clearFocus();
-        dialog.selectFile(path);
-        static_cast<QDialog&>(dialog).accept();
-    });
-    return seen;
 }
 
 TEST_F(DialogWindowTest, FromFileOpensAnExistingFileAndCancelChangesNothing) {

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -27,6 +28,7 @@
 #include "WindowTest.h"
 #include "app/Application.h"
 #include "app/CommandId.h"
+#include "app/FileMessages.h"
 #include "app/MenuTable.h"
 #include "gui/FrameImage.h"
 #include "gui/ViewWidget.h"
@@ -347,6 +349,8 @@ TEST_F(WindowTest, LargeLoadShowsProgressAndCancelKeepsTheModel) {
     EXPECT_EQ(app.state().interactionMode, InteractionMode::none);
     EXPECT_EQ(app.camera().scale, scale);
     EXPECT_EQ(shownFrame(), frame);
+    EXPECT_EQ(window.statusField(QStringLiteral("message"))->text(),
+              QString::fromUtf8(loadCancelledText));
 }
 
 TEST_F(WindowTest, FileOpenAsksForAFileStartingAtTheLastOne) {

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QMessageBox>
 #include <QTest>
@@ -59,6 +60,37 @@ inline std::shared_ptr<const ShownMessage> acceptNextMessage() {
         box.accept();
     });
     return message;
+}
+
+struct FileDialogSeen {
+    QString title;
+    QStringList filters;
+    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
+    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+    bool confirmsOverwrite = false;
+    QStringList startSelection;
+};
+
+// Tells what the next file dialog looked like, then answers it with `path`, or
+// cancels it when `path` is empty.
+inline std::shared_ptr<const FileDialogSeen> answerNextFileDialog(const QString& path) {
+    auto seen = std::make_shared<FileDialogSeen>();
+    whenModalShows<QFileDialog>([seen, path](QFileDialog& dialog) {
+        *seen = {dialog.windowTitle(),
+                 dialog.nameFilters(),
+                 dialog.acceptMode(),
+                 dialog.fileMode(),
+                 !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                 dialog.selectedFiles()};
+        if (path.isEmpty()) {
+            dialog.reject();
+            return;
+        }
+        if (QWidget* focused = dialog.focusWidget()) focused->clearFocus();
+        dialog.selectFile(path);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    return seen;
 }
 
 // Counts the paint events that reach a widget.
