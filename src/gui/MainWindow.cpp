@@ -498,6 +498,7 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
         return false;
     }
     if (!prepared) return false;  // cancelled: nothing changes
+    const std::string warning = prepared->warning;
     app_.adoptPrepared(std::move(*prepared), path);
     statusFields_.at(QStringLiteral("load"))
         ->setText(
@@ -505,6 +506,7 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
     recentFiles_.add(QFileInfo(fileNameOf(path.string())).absoluteFilePath());
     refreshRecentFiles();
     showApplicationState();
+    if (!warning.empty()) showWarning(QString::fromStdString(displayText(warning)));
     return true;
 }
 
