@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -41,6 +42,9 @@ TEST(VonMises, KnownStates) {
     EXPECT_DOUBLE_EQ(vonMises(-100, -100, -100, 0, 0, 0), 0);  // hydrostatic
     EXPECT_DOUBLE_EQ(vonMises(0, 0, 0, 0, 10, 0), std::sqrt(3.0) * 10);
     EXPECT_DOUBLE_EQ(vonMises(50, -50, 0, 0, 0, 20), std::sqrt(7500.0 + 1200.0));
+    // Squares beyond the double range: still the stress, never infinite.
+    EXPECT_DOUBLE_EQ(vonMises(1e200, 0, 0, 0, 0, 0), 1e200);
+    EXPECT_EQ(vonMises(1.7e308, -1.7e308, 0, 0, 0, 0), std::numeric_limits<double>::max());
 }
 
 }  // namespace
