@@ -177,11 +177,11 @@ class Reader {
         layout_ = outcome.layout;
 
         readNodes();
-        const NodeNumbers index(numbers_);
-        if (const std::optional<std::size_t> repeat = index.firstRepeat())
+        index_.emplace(numbers_);
+        if (const std::optional<std::size_t> repeat = index_->firstRepeat())
             fail({nodeBlock().recordOffset(static_cast<std::int64_t>(*repeat)),
                   "node " + std::to_string(numbers_[*repeat]) + " stands twice in the node block"});
-        readElements(index);
+        readElements(*index_);
 
         FrdResult result;
         {
@@ -191,10 +191,11 @@ class Reader {
             result.data.connectivity = std::move(shell.connectivity);
             result.facts.elementsAgainstNormal = shell.elementsAgainstNormal;
             result.facts.firstElementAgainstNormal = shell.firstElementAgainstNormal;
+            findOwners(shell.pairs);
         }
         result.facts.stepCount = layout_.stepCount;
         result.facts.stressStep = layout_.stressStep;
-        readStresses(index, result.data);
+        readStresses(result.data);
         text_.throwIfChanged();
         if (progress_ && !progress_(1.0)) throw ReadCancelled();
         return result;
@@ -370,18 +371,48 @@ class Reader {
         return data.elementStresses[slot / 8].surfaces[(slot / 4) % 2][slot % 4];
     }
 
-    // Each brick node's stress is written into the first slot that uses it, then
-    // copied into the others: no array of stresses by node is needed beside the
-    // model's own.
-    void readStresses(const NodeNumbers& index, ResultData& data) {
-        constexpr auto noOwner = std::numeric_limits<std::uint32_t>::max();
+    static constexpr auto noOwner = std::numeric_limits<std::uint32_t>::max();
+
+    // Each brick node's stress is written into the first slot that uses it, its
+    // owner, and then copied into the others through the shell nodes' pairs: no
+    // array of stresses by node is needed beside the model's own, and the bricks
+    // go before the model's stresses take their room.
+    void findOwners(std::vector<std::pair<std::int32_t, std::int32_t>>& pairs) {
         const std::size_t elementCount = bricks_.size() / bricksNodesPerElement;
-        std::vector<std::uint32_t> owner(numbers_.size(), noOwner);
+        owners_.assign(numbers_.size(), noOwner);
         for (std::size_t e = 0; e < elementCount; ++e)
             for (std::size_t k = 0; k < bricksNodesPerElement; ++k) {
-                std::uint32_t& first = owner[static_cast<std::size_t>(bricks_[e * bricksNodesPerElement + k])];
+                std::uint32_t& first =
+                    owners_[static_cast<std::size_t>(bricks_[e * bricksNodesPerElement + k])];
                 if (first == noOwner) first = static_cast<std::uint32_t>(slotOf(e, k));
             }
+        elementCount_ = elementCount;
+        std::vector<std::int32_t>().swap(bricks_);
+        pairOwners_.resize(pairs.size());
+        for (std::size_t n = 0; n < pairs.size(); ++n)
+            pairOwners_[n] = {owners_[static_cast<std::size_t>(pairs[n].first)],
+                              owners_[static_cast<std::size_t>(pairs[n].second)]};
+        std::vector<std::pair<std::int32_t, std::int32_t>>().swap(pairs);
+        // CalculiX writes its nodes in ascending order, and a stress block in the
+        // same order: the numbers themselves are then the index, and the table goes.
+        numbersAscend_ = std::is_sorted(numbers_.begin(), numbers_.end());
+        if (numbersAscend_) index_.reset();
+    }
+
+    // The brick node of a stress record's number; -1 when no node has it.
+    std::int32_t brickNodeOf(std::int64_t record, std::int32_t number) const {
+        const auto at = static_cast<std::size_t>(record);
+        if (at < numbers_.size() && numbers_[at] == number) return static_cast<std::int32_t>(at);
+        if (!numbersAscend_) return index_->find(number);
+        const auto found = std::lower_bound(numbers_.begin(), numbers_.end(), number);
+        return found != numbers_.end() && *found == number
+                   ? static_cast<std::int32_t>(found - numbers_.begin())
+                   : -1;
+    }
+
+    void readStresses(ResultData& data) {
+        const std::size_t elementCount = elementCount_;
+        const std::vector<std::uint32_t>& owner = owners_;
         resizeOnHugePages(data.elementStresses, elementCount);
 
         const FrdBlock& stresses = layout_.stresses;
@@ -393,13 +424,13 @@ class Reader {
         EarliestFault faults;
         block.forEachRecord(
             options_, progress, faults, what,
-            [&](std::int64_t, const std::array<std::string_view, 2>& lines,
+            [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char* readable) -> std::optional<FrdFault> {
                 const std::string_view line = lines[0];
                 if (!line.starts_with(" -1")) return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
                 const std::optional<std::int32_t> number = integerField(line.substr(3, 10));
                 if (!number) return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
-                const std::int32_t node = index.find(*number);
+                const std::int32_t node = brickNodeOf(record, *number);
                 if (node < 0)
                     return FrdFault{0, "a stress of node " + std::to_string(*number) +
                                            ", which is not in the node block"};
@@ -427,11 +458,15 @@ class Reader {
 
         forEachChunk(elementCount, 16384, [&](std::size_t, std::size_t begin, std::size_t end) {
             for (std::size_t e = begin; e < end; ++e)
-                for (std::size_t k = 0; k < bricksNodesPerElement; ++k) {
-                    const std::size_t slot = slotOf(e, k);
-                    const std::uint32_t first =
-                        owner[static_cast<std::size_t>(bricks_[e * bricksNodesPerElement + k])];
-                    if (first != slot) recordAt(data, slot) = recordAt(data, first);
+                for (std::size_t k = 0; k < 4; ++k) {
+                    const auto& owners =
+                        pairOwners_[static_cast<std::size_t>(data.connectivity[e * 4 + k])];
+                    // Surface 0 is brick node k + 4, the pair's second.
+                    for (std::size_t surface = 0; surface < 2; ++surface) {
+                        const std::size_t slot = e * 8 + surface * 4 + k;
+                        const std::uint32_t first = owners[1 - surface];
+                        if (first != slot) recordAt(data, slot) = recordAt(data, first);
+                    }
                 }
         });
     }
@@ -444,6 +479,11 @@ class Reader {
     std::vector<std::int32_t> numbers_;   // by brick node: its number in the file
     std::vector<Point3D> brickNodes_;     // by brick node
     std::vector<std::int32_t> bricks_;    // eight brick nodes an element
+    std::optional<NodeNumbers> index_;    // by number: the brick node
+    bool numbersAscend_ = false;
+    std::vector<std::uint32_t> owners_;   // by brick node: the slot its stress goes to
+    std::vector<std::array<std::uint32_t, 2>> pairOwners_;  // by shell node: of k, k + 4
+    std::size_t elementCount_ = 0;
 };
 
 }  // namespace

@@ -54,7 +54,7 @@ RebuiltShell rebuildShell(const std::vector<std::int32_t>& bricks,
     const std::size_t elements = bricks.size() / bricksNodesPerElement;
     RebuiltShell shell;
     resizeOnHugePages(shell.connectivity, elements * 4);
-    std::vector<std::pair<std::int32_t, std::int32_t>> pairs;  // per shell node
+    std::vector<std::pair<std::int32_t, std::int32_t>>& pairs = shell.pairs;
     {
         PairNumbers numbers(brickNodes.size());
         for (std::size_t corner = 0; corner < elements * 4; ++corner) {

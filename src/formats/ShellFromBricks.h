@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/Point.h"
@@ -15,6 +16,8 @@ inline constexpr int bricksNodesPerElement = 8;
 struct RebuiltShell {
     std::vector<Point3D> nodes;
     std::vector<std::int32_t> connectivity;  // four shell nodes per element
+    // The brick nodes (k, k + 4) of each shell node.
+    std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
     // Elements whose face of brick nodes 5 to 8 does not lie on the side of the
     // rebuilt normal (corner 1 - corner 0) x (corner 2 - corner 0), and the first.
     std::int64_t elementsAgainstNormal = 0;
