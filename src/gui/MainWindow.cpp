@@ -89,8 +89,6 @@ QString loadFailureMessage(const std::exception_ptr& failure, const std::filesys
 const QString geometryKey = QStringLiteral("window/geometry");
 const QString windowStateKey = QStringLiteral("window/state");
 const QString allFilesFilter = QStringLiteral("All files (*)");
-// Files are recognised by their content; the filter only helps to find them.
-const QString frdFilesFilter = QStringLiteral("CalculiX results (*.frd)");
 const QString pictureFilter = QStringLiteral("PNG images (*.png)");
 constexpr int probeIdleMilliseconds = 200;
 
@@ -475,8 +473,7 @@ void MainWindow::chooseAndOpenFile() {
     const QString chosen = QFileDialog::getOpenFileName(
         this, QString::fromUtf8(resultFileDialogTitle),
         lastFile.isEmpty() ? recentFiles_.lastFolder() : QFileInfo(lastFile).absoluteFilePath(),
-        QString::fromUtf8(resultFileFilter) + QStringLiteral(";;") + frdFilesFilter +
-            QStringLiteral(";;") + allFilesFilter);
+        QString::fromUtf8(resultFileFilter) + QStringLiteral(";;") + allFilesFilter);
     if (chosen.isEmpty()) return;  // cancelled: nothing changes
     openResultFile(pathOf(chosen));
 }
