@@ -13,6 +13,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <charconv>
 #include <chrono>
@@ -21,10 +22,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <numeric>
-#include <array>
 #include <iomanip>
 #include <iostream>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -83,13 +83,17 @@ ResultData readWithSscanf(const fs::path& path) {
                 if (std::sscanf(line + 3, "%10d%12lf%12lf%12lf%12lf%12lf%12lf", &number, &s[0],
                                 &s[1], &s[2], &s[3], &s[4], &s[5]) != 7)
                     throw std::runtime_error("bad stress line");
-                stresses.at(static_cast<std::size_t>(indexOf.at(static_cast<std::size_t>(number)))) = s;
+                stresses.at(
+                    static_cast<std::size_t>(indexOf.at(static_cast<std::size_t>(number)))) = s;
             }
             continue;
         }
-        if (std::strncmp(line, "    2C", 6) == 0) block = Block::nodes;
-        else if (std::strncmp(line, "    3C", 6) == 0) block = Block::elements;
-        else if (std::strncmp(line, "  100C", 6) == 0) inResultHead = true;
+        if (std::strncmp(line, "    2C", 6) == 0)
+            block = Block::nodes;
+        else if (std::strncmp(line, "    3C", 6) == 0)
+            block = Block::elements;
+        else if (std::strncmp(line, "  100C", 6) == 0)
+            inResultHead = true;
         else if (std::strncmp(line, " -4", 3) == 0 && inResultHead) {
             block = std::strncmp(line + 5, "STRESS  ", 8) == 0 ? Block::stress : Block::other;
             inResultHead = false;
@@ -121,14 +125,19 @@ ResultData readWithSscanf(const fs::path& path) {
                 shellOf[static_cast<std::size_t>(low)] = static_cast<int>(data.nodes.size());
                 const corvelt::Point3D a = brickNodes[static_cast<std::size_t>(low)];
                 const corvelt::Point3D b = brickNodes[static_cast<std::size_t>(high)];
-                data.nodes.push_back({std::midpoint(a.x, b.x), std::midpoint(a.y, b.y),
-                                      std::midpoint(a.z, b.z)});
+                data.nodes.push_back(
+                    {std::midpoint(a.x, b.x), std::midpoint(a.y, b.y), std::midpoint(a.z, b.z)});
             }
             data.connectivity[e * 4 + k] = shellOf[static_cast<std::size_t>(low)];
             for (int surface = 0; surface < 2; ++surface) {
                 const auto& s = stresses[static_cast<std::size_t>(surface == 0 ? high : low)];
                 data.elementStresses[e].surfaces[surface][k] = {
-                    s[0], s[1], s[2], s[3], s[5], s[4],
+                    s[0],
+                    s[1],
+                    s[2],
+                    s[3],
+                    s[5],
+                    s[4],
                     corvelt::vonMises(s[0], s[1], s[2], s[3], s[4], s[5])};
             }
         }
@@ -306,8 +315,7 @@ int main(int argc, char** argv) {
         report("corvelt .frd reader:      ", ourTime, options.runs);
         std::cout << "corvelt reader threads: " << corvelt::defaultWorkerCount() << "\n";
         std::cout << std::setprecision(2) << "ratio: " << baselineTime.wall / ourTime.wall
-                  << "x (processor time: " << baselineTime.processor / ourTime.processor
-                  << "x)\n";
+                  << "x (processor time: " << baselineTime.processor / ourTime.processor << "x)\n";
         std::cout << std::setprecision(1) << "peak memory of one read in a fresh process: .frd "
                   << peakMegabytes(frd) << " MB, our own format of the same model "
                   << peakMegabytes(own) << " MB (anonymous, above the start)\n";

@@ -36,9 +36,9 @@ inline bool readE12(std::string_view field, double& value) {
     int exponent = (p[10] - '0') * 10 + (p[11] - '0');
     exponent = (p[9] == '-' ? -exponent : exponent) - 5;
     if (exponent < -22 || exponent > 22) return false;
-    static constexpr std::array<double, 23> powers{
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr std::array<double, 23> powers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const auto whole = static_cast<double>(mantissa);
     const double magnitude = exponent < 0 ? whole / powers[static_cast<std::size_t>(-exponent)]
                                           : whole * powers[static_cast<std::size_t>(exponent)];

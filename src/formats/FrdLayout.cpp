@@ -58,8 +58,8 @@ ChunkLines findLines(const TextSource& text, std::size_t begin, std::size_t end,
         take(p);
     }
     for (;;) {
-        const auto* lf = static_cast<const char*>(
-            std::memchr(p, '\n', static_cast<std::size_t>(chunkEnd - p)));
+        const auto* lf =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(chunkEnd - p)));
         if (lf == nullptr) break;
         p = lf + 1;
         if (p == chunkEnd || from + static_cast<std::size_t>(p - first) >= text.size()) break;
@@ -97,7 +97,8 @@ LineText readLine(const TextSource& text, std::size_t offset) {
     return line;
 }
 
-constexpr std::string_view stressComponentNamesInFile[] = {"SXX", "SYY", "SZZ", "SXY", "SYZ", "SZX"};
+constexpr std::string_view stressComponentNamesInFile[] = {"SXX", "SYY", "SZZ",
+                                                           "SXY", "SYZ", "SZX"};
 
 // Walks the lines that are not records, in file order, and follows the blocks.
 class LayoutWalk {
@@ -179,7 +180,8 @@ class LayoutWalk {
         if (line.starts_with("    1C") || line.starts_with("    1U")) return;
         if (line.starts_with("    2C")) return openGeometry(line, seenNodes_, Where::nodes, "node");
         if (line.starts_with("    3C")) {
-            if (!seenNodes_) return fail(at_, "expected the node block '    2C' before the elements");
+            if (!seenNodes_)
+                return fail(at_, "expected the node block '    2C' before the elements");
             return openGeometry(line, seenElements_, Where::elements, "element");
         }
         if (line.starts_with("  100C")) return openResult(line);
@@ -196,7 +198,8 @@ class LayoutWalk {
             return fail(at_, std::string("expected the number of ") + what +
                                  "s in columns 25 to 36, found " +
                                  quotedField(column(line, 24, 12)));
-        const std::string_view format = trimmedField(line.substr(std::min<std::size_t>(36, line.size())));
+        const std::string_view format =
+            trimmedField(line.substr(std::min<std::size_t>(36, line.size())));
         if (format != "1")
             return fail(at_, std::string("the ") + what + " block is in format " +
                                  quotedField(format) +
@@ -210,8 +213,8 @@ class LayoutWalk {
 
     void openResult(std::string_view line) {
         if (!seenElements_)
-            return fail(at_, std::string("expected ") + expectedBlockLine() +
-                                 " before the results");
+            return fail(at_,
+                        std::string("expected ") + expectedBlockLine() + " before the results");
         const std::optional<std::int32_t> count = integerField(column(line, 24, 12));
         if (!count || *count < 0)
             return fail(at_, "expected the number of nodes in columns 25 to 36, found " +
@@ -243,15 +246,15 @@ class LayoutWalk {
             return;
         }
         if (!line.starts_with(" -5"))
-            return fail(at_, "expected a component line ' -5' or a record, found " +
-                                 quotedField(line));
+            return fail(at_,
+                        "expected a component line ' -5' or a record, found " + quotedField(line));
         if (isStress_) {
             if (components_ >= 6) return fail(at_, "more than 6 components of STRESS");
             const std::string_view name = trimmedField(column(line, 5, 8));
             if (name != stressComponentNamesInFile[components_])
                 return fail(at_, std::string("expected the component ") +
-                                     std::string(stressComponentNamesInFile[components_]) + ", found " +
-                                     quotedField(name));
+                                     std::string(stressComponentNamesInFile[components_]) +
+                                     ", found " + quotedField(name));
         }
         ++components_;
     }
@@ -303,8 +306,9 @@ class LayoutWalk {
         if (!seenElements_)
             return fail(at_, std::string("expected ") + expectedBlockLine() + ", found ' 9999'");
         if (!seenStress_)
-            return fail(at_, "the file holds no STRESS block; ask CalculiX for the stresses "
-                             "with *EL FILE and S");
+            return fail(at_,
+                        "the file holds no STRESS block; ask CalculiX for the stresses "
+                        "with *EL FILE and S");
         where_ = Where::finished;
         finished_ = true;
     }
@@ -370,7 +374,8 @@ class WalkTurns {
 FrdLayoutOutcome scanFrdLayout(const TextSource& text, FrdProgress& progress,
                                const FrdScanOptions& options) {
     const std::size_t chunkBytes = std::max<std::size_t>(options.chunkBytes, 1);
-    const std::size_t chunkCount = std::max<std::size_t>((text.size() + chunkBytes - 1) / chunkBytes, 1);
+    const std::size_t chunkCount =
+        std::max<std::size_t>((text.size() + chunkBytes - 1) / chunkBytes, 1);
     const unsigned workers = options.workers > 0 ? options.workers : defaultWorkerCount();
     LayoutWalk walk(text);
     WalkTurns turns;

@@ -26,8 +26,8 @@ struct FrdLayout {
     FrdBlock elements;
     FrdBlock stresses;
     std::int64_t elementsAnnounced = 0;  // by the element block's head
-    std::int32_t stepCount = 0;   // distinct steps among the result blocks
-    std::int32_t stressStep = 0;  // the step of the STRESS block
+    std::int32_t stepCount = 0;          // distinct steps among the result blocks
+    std::int32_t stressStep = 0;         // the step of the STRESS block
 };
 
 // How the pass splits its work; tests force tiny chunks and several workers.
@@ -36,15 +36,17 @@ struct FrdScanOptions {
     unsigned workers = 0;  // 0: as many as the machine has
 };
 
+// The layout, or the first place where the text departs from it.
+struct FrdLayoutOutcome {
+    FrdLayout layout;
+    std::optional<FrdFault> fault;
+};
+
 // Finds the blocks. Each chunk of the text is cut into lines on its own thread;
 // only the lines that are not records (" -1", " -2") are then walked, in order.
 // A text that does not follow the layout gives the first fault in it. Reads
 // nothing after the line " 9999" that closes the file. Throws what reading the
 // text throws, and ReadCancelled from `progress` (counted in bytes).
-struct FrdLayoutOutcome {
-    FrdLayout layout;
-    std::optional<FrdFault> fault;
-};
 FrdLayoutOutcome scanFrdLayout(const TextSource& text, FrdProgress& progress,
                                const FrdScanOptions& options = {});
 

@@ -14,7 +14,10 @@ namespace corvelt {
 class FrdProgress {
   public:
     FrdProgress(const ReadProgress& progress, double from, double to, std::int64_t total)
-        : progress_(progress), from_(from), to_(to), total_(static_cast<double>(std::max<std::int64_t>(total, 1))) {}
+        : progress_(progress),
+          from_(from),
+          to_(to),
+          total_(static_cast<double>(std::max<std::int64_t>(total, 1))) {}
 
     void add(std::int64_t done) { done_.fetch_add(done, std::memory_order_relaxed); }
 

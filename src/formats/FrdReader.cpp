@@ -70,8 +70,7 @@ class RecordBlock {
 
     // Whether the block is as long as its records would make it.
     bool fits() const {
-        return block_.end - block_.firstRecord ==
-               static_cast<std::size_t>(records_) * recordBytes_;
+        return block_.end - block_.firstRecord == static_cast<std::size_t>(records_) * recordBytes_;
     }
 
     // The first line, from the start of the block, whose length differs from the
@@ -95,10 +94,10 @@ class RecordBlock {
     // are the record's lines without their ends. A record whose lines do not end
     // where their columns do is a fault of its own.
     template <typename Parse>
-    void forEachRecord(const FrdParseOptions& options, FrdProgress& progress,
-                       EarliestFault& faults, const std::string& what, Parse parse) const {
-        const auto perPiece = static_cast<std::int64_t>(
-            std::max<std::size_t>(options.chunkBytes / recordBytes_, 1));
+    void forEachRecord(const FrdParseOptions& options, FrdProgress& progress, EarliestFault& faults,
+                       const std::string& what, Parse parse) const {
+        const auto perPiece =
+            static_cast<std::int64_t>(std::max<std::size_t>(options.chunkBytes / recordBytes_, 1));
         const auto pieces = static_cast<std::size_t>((records_ + perPiece - 1) / perPiece);
         const unsigned workers = options.workers > 0 ? options.workers : defaultWorkerCount();
         std::vector<std::vector<char>> buffers(workers);
@@ -109,7 +108,8 @@ class RecordBlock {
             [&](std::size_t piece, unsigned worker) {
                 const std::int64_t first = static_cast<std::int64_t>(piece) * perPiece;
                 const std::int64_t last = std::min(first + perPiece, records_);
-                const std::size_t from = block_.firstRecord + static_cast<std::size_t>(first) * recordBytes_;
+                const std::size_t from =
+                    block_.firstRecord + static_cast<std::size_t>(first) * recordBytes_;
                 const std::size_t bytes = static_cast<std::size_t>(last - first) * recordBytes_;
                 const std::string_view text = text_.read(from, bytes + readAhead, buffers[worker]);
                 std::array<std::string_view, 2> lines{};
@@ -117,8 +117,9 @@ class RecordBlock {
                     std::size_t at = static_cast<std::size_t>(record - first) * recordBytes_;
                     for (std::size_t k = 0; k < columns_.size(); ++k) {
                         const std::size_t width = columns_[k];
-                        const bool ends = crlf_ ? text[at + width] == '\r' && text[at + width + 1] == '\n'
-                                                : text[at + width] == '\n';
+                        const bool ends =
+                            crlf_ ? text[at + width] == '\r' && text[at + width + 1] == '\n'
+                                  : text[at + width] == '\n';
                         if (!ends) {
                             faults.offer({from + at, "expected " + what + " of " +
                                                          std::to_string(width) +
@@ -128,8 +129,10 @@ class RecordBlock {
                         lines[k] = text.substr(at, width);
                         at += width + lineEndBytes();
                     }
-                    if (std::optional<FrdFault> fault = parse(record, lines, text.data() + text.size())) {
-                        fault->offset += from + static_cast<std::size_t>(record - first) * recordBytes_;
+                    if (std::optional<FrdFault> fault =
+                            parse(record, lines, text.data() + text.size())) {
+                        fault->offset +=
+                            from + static_cast<std::size_t>(record - first) * recordBytes_;
                         faults.offer(std::move(*fault));
                         return false;
                     }
@@ -153,8 +156,8 @@ class RecordBlock {
     std::size_t recordBytes_ = 0;
 };
 
-// A fault in a record line: `lineInRecord` is the line of the record, the offset
-// that of the record's start plus the lines before it.
+// A field that does not hold what its columns should: `lineOffset` is where its
+// line starts within the record, to which the record's offset is added.
 FrdFault fieldFault(std::size_t lineOffset, std::string_view field, const std::string& expected,
                     std::size_t column, std::size_t width) {
     return {lineOffset, "expected " + expected + " in columns " + std::to_string(column + 1) +
@@ -208,7 +211,9 @@ class Reader {
         if (faults.fault()) fail(*faults.fault());
     }
 
-    RecordBlock nodeBlock() const { return {text_, layout_.nodes, {nodeColumns}, layout_.nodes.records}; }
+    RecordBlock nodeBlock() const {
+        return {text_, layout_.nodes, {nodeColumns}, layout_.nodes.records};
+    }
 
     void readNodes() {
         const RecordBlock block = nodeBlock();
@@ -225,7 +230,8 @@ class Reader {
             [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char* readable) -> std::optional<FrdFault> {
                 const std::string_view line = lines[0];
-                if (!line.starts_with(" -1")) return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
+                if (!line.starts_with(" -1"))
+                    return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
                 const std::optional<std::int32_t> number = integerField(line.substr(3, 10));
                 if (!number || *number < 1)
                     return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
@@ -256,7 +262,8 @@ class Reader {
         if (block.records() == 0) fail({elements.end, "the element block holds no elements"});
         if (block.records() > mostElements)
             fail({elements.end, "more elements than " + std::to_string(mostElements)});
-        resizeOnHugePages(bricks_, static_cast<std::size_t>(block.records()) * bricksNodesPerElement);
+        resizeOnHugePages(bricks_,
+                          static_cast<std::size_t>(block.records()) * bricksNodesPerElement);
         FrdProgress progress(progress_, 0.45, 0.6, block.records());
         EarliestFault faults;
         std::atomic<bool> otherTypes{false};
@@ -266,7 +273,8 @@ class Reader {
             [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char*) -> std::optional<FrdFault> {
                 const std::string_view head = lines[0];
-                if (!head.starts_with(" -1")) return fieldFault(0, head.substr(0, 3), "' -1'", 0, 3);
+                if (!head.starts_with(" -1"))
+                    return fieldFault(0, head.substr(0, 3), "' -1'", 0, 3);
                 if (!integerField(head.substr(3, 10)))
                     return fieldFault(0, head.substr(3, 10), "an element number", 3, 10);
                 const std::optional<std::int32_t> type = integerField(head.substr(13, 5));
@@ -277,11 +285,13 @@ class Reader {
                 const std::string_view nodes = lines[1];
                 if (!nodes.starts_with(" -2"))
                     return fieldFault(headBytes, nodes.substr(0, 3), "' -2'", 0, 3);
-                std::int32_t* brick = bricks_.data() + static_cast<std::size_t>(record) * bricksNodesPerElement;
+                std::int32_t* brick =
+                    bricks_.data() + static_cast<std::size_t>(record) * bricksNodesPerElement;
                 for (std::size_t k = 0; k < bricksNodesPerElement; ++k) {
                     const std::string_view field = nodes.substr(3 + 10 * k, 10);
                     const std::optional<std::int32_t> number = integerField(field);
-                    if (!number) return fieldFault(headBytes, field, "a node number", 3 + 10 * k, 10);
+                    if (!number)
+                        return fieldFault(headBytes, field, "a node number", 3 + 10 * k, 10);
                     brick[k] = index.find(*number);
                     if (brick[k] < 0)
                         return FrdFault{headBytes, "element node " + std::to_string(*number) +
@@ -306,14 +316,16 @@ class Reader {
         std::optional<std::size_t> firstTwoDimensional;
         std::vector<char> buffer;
         for (std::size_t at = elements.firstRecord; at < elements.end;) {
-            const std::string_view bytes = text_.read(at, std::min<std::size_t>(elements.end - at, 1 << 16), buffer);
+            const std::string_view bytes =
+                text_.read(at, std::min<std::size_t>(elements.end - at, 1 << 16), buffer);
             std::size_t next = bytes.find('\n');
             const std::string_view line = bytes.substr(0, next);
             if (line.starts_with(" -1")) {
                 const std::int32_t type = integerField(column(line, 13, 5)).value_or(-1);
                 ++counts[type];
                 if (type != brickType && !firstOther) firstOther = at;
-                if (type == twoDimensionalShellType && !firstTwoDimensional) firstTwoDimensional = at;
+                if (type == twoDimensionalShellType && !firstTwoDimensional)
+                    firstTwoDimensional = at;
             }
             if (next == std::string_view::npos) {
                 // A line longer than the piece read: find its end further on.
@@ -354,9 +366,9 @@ class Reader {
 
     static std::string typeName(std::int32_t type) {
         static constexpr std::array<const char*, 12> names{
-            "8-node brick",     "6-node wedge",    "4-node tetrahedron", "20-node brick",
-            "15-node wedge",    "10-node tetrahedron", "3-node triangle", "6-node triangle",
-            "4-node shell",     "8-node shell",    "2-node beam",        "3-node beam"};
+            "8-node brick",  "6-node wedge",        "4-node tetrahedron", "20-node brick",
+            "15-node wedge", "10-node tetrahedron", "3-node triangle",    "6-node triangle",
+            "4-node shell",  "8-node shell",        "2-node beam",        "3-node beam"};
         if (type < 1 || type > static_cast<std::int32_t>(names.size())) return "";
         return std::string(" (") + names[static_cast<std::size_t>(type - 1)] + ")";
     }
@@ -427,7 +439,8 @@ class Reader {
             [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char* readable) -> std::optional<FrdFault> {
                 const std::string_view line = lines[0];
-                if (!line.starts_with(" -1")) return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
+                if (!line.starts_with(" -1"))
+                    return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
                 const std::optional<std::int32_t> number = integerField(line.substr(3, 10));
                 if (!number) return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
                 const std::int32_t node = brickNodeOf(record, *number);
@@ -446,7 +459,12 @@ class Reader {
                 const std::uint32_t slot = owner[static_cast<std::size_t>(node)];
                 if (slot == noOwner) return std::nullopt;  // a node of no element
                 // In the file: SXX, SYY, SZZ, SXY, SYZ, SZX.
-                recordAt(data, slot) = {s[0], s[1], s[2], s[3], s[5], s[4],
+                recordAt(data, slot) = {s[0],
+                                        s[1],
+                                        s[2],
+                                        s[3],
+                                        s[5],
+                                        s[4],
                                         vonMises(s[0], s[1], s[2], s[3], s[4], s[5])};
                 return std::nullopt;
             });
@@ -476,12 +494,12 @@ class Reader {
     const ReadProgress& progress_;
     FrdParseOptions options_;
     FrdLayout layout_;
-    std::vector<std::int32_t> numbers_;   // by brick node: its number in the file
-    std::vector<Point3D> brickNodes_;     // by brick node
-    std::vector<std::int32_t> bricks_;    // eight brick nodes an element
-    std::optional<NodeNumbers> index_;    // by number: the brick node
+    std::vector<std::int32_t> numbers_;  // by brick node: its number in the file
+    std::vector<Point3D> brickNodes_;    // by brick node
+    std::vector<std::int32_t> bricks_;   // eight brick nodes an element
+    std::optional<NodeNumbers> index_;   // by number: the brick node
     bool numbersAscend_ = false;
-    std::vector<std::uint32_t> owners_;   // by brick node: the slot its stress goes to
+    std::vector<std::uint32_t> owners_;  // by brick node: the slot its stress goes to
     std::vector<std::array<std::uint32_t, 2>> pairOwners_;  // by shell node: of k, k + 4
     std::size_t elementCount_ = 0;
 };

@@ -9,7 +9,8 @@ NodeNumbers::NodeNumbers(const std::vector<std::int32_t>& numbers) {
     const std::int32_t largest = *std::max_element(numbers.begin(), numbers.end());
     // A table costs four bytes a number; up to eight numbers a node stays in
     // proportion to the nodes themselves.
-    const bool dense = largest >= 0 && static_cast<std::size_t>(largest) <= 8 * numbers.size() + 1024;
+    const bool dense =
+        largest >= 0 && static_cast<std::size_t>(largest) <= 8 * numbers.size() + 1024;
     if (dense) {
         table_.assign(static_cast<std::size_t>(largest) + 1, -1);
         for (std::size_t at = 0; at < numbers.size(); ++at) {

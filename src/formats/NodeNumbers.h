@@ -29,7 +29,7 @@ class NodeNumbers {
   private:
     std::int32_t findSorted(std::int32_t number) const;
 
-    std::vector<std::int32_t> table_;                  // by number: position or -1
+    std::vector<std::int32_t> table_;                            // by number: position or -1
     std::vector<std::pair<std::int32_t, std::int32_t>> sorted_;  // (number, position)
     std::optional<std::size_t> firstRepeat_;
 };

@@ -50,13 +50,13 @@ ResultFile readResultFileOfAnyFormat(const std::filesystem::path& path,
     ResultFile file;
     file.facts = frdFacts(frd.facts, frd.data.elementStresses.size());
     if (frd.facts.elementsAgainstNormal > 0)
-        file.warning = path.string() + ": on " + std::to_string(frd.facts.elementsAgainstNormal) + " of " +
-                       elementsText(static_cast<std::int64_t>(frd.data.elementStresses.size())) +
-                       " (the first is element " +
-                       std::to_string(frd.facts.firstElementAgainstNormal) +
-                       ") the first stress line of a corner, the face of brick nodes 5 to 8, "
-                       "lies against the normal of the rebuilt shell: there the contour shows "
-                       "each surface's stress on the other side";
+        file.warning =
+            path.string() + ": on " + std::to_string(frd.facts.elementsAgainstNormal) + " of " +
+            elementsText(static_cast<std::int64_t>(frd.data.elementStresses.size())) +
+            " (the first is element " + std::to_string(frd.facts.firstElementAgainstNormal) +
+            ") the first stress line of a corner, the face of brick nodes 5 to 8, "
+            "lies against the normal of the rebuilt shell: there the contour shows "
+            "each surface's stress on the other side";
     file.data = std::move(frd.data);
     return file;
 }

@@ -32,8 +32,9 @@ class PairNumbers {
             shell_[at] = next;
             return next;
         }
-        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(lower)) << 32) |
-                                  static_cast<std::uint32_t>(upper);
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(lower)) << 32) |
+            static_cast<std::uint32_t>(upper);
         return others_.try_emplace(key, next).first->second;
     }
 

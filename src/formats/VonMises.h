@@ -19,8 +19,8 @@ inline double vonMises(double sx, double sy, double sz, double txy, double tyz, 
     if (std::isfinite(plain)) return plain;
     // Components near the end of the double range overflow their squares: the
     // same formula on the components scaled down, stopped at the largest double.
-    const double scale = std::max({std::abs(sx), std::abs(sy), std::abs(sz), std::abs(txy),
-                                   std::abs(tyz), std::abs(tzx)});
+    const double scale = std::max(
+        {std::abs(sx), std::abs(sy), std::abs(sz), std::abs(txy), std::abs(tyz), std::abs(tzx)});
     if (!std::isfinite(scale)) return plain;
     const double scaled =
         formula(sx / scale, sy / scale, sz / scale, txy / scale, tyz / scale, tzx / scale);

@@ -37,7 +37,8 @@ class ConvertedEquivalent : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ConvertedEquivalent, ShowsAsTheSameModelInOurOwnFormat) {
     testing::TempDir dir;
-    const std::filesystem::path frd = std::filesystem::path(CORVELT_SOURCE_DIR "/tests/data/frd") / GetParam();
+    const std::filesystem::path frd =
+        std::filesystem::path(CORVELT_SOURCE_DIR "/tests/data/frd") / GetParam();
     samples::writeResultFile(dir.file("converted.txt"), readFrdFile(frd).data, {0});
 
     const auto show = [&](const std::filesystem::path& file, const std::string& state,
@@ -46,8 +47,10 @@ TEST_P(ConvertedEquivalent, ShowsAsTheSameModelInOurOwnFormat) {
         std::istringstream opening("size 400 300\nopen " + file.string() + "\n");
         ASSERT_FALSE(runBatch(opening, app, nullptr));
         app.paint(first);
-        std::istringstream steps("command 40003\nkey LEFT\nkey UP\ncommand 40010\nclick 200 150\n"
-                                 "state " + dir.file(state).string() + "\n");
+        std::istringstream steps(
+            "command 40003\nkey LEFT\nkey UP\ncommand 40010\nclick 200 150\n"
+            "state " +
+            dir.file(state).string() + "\n");
         ASSERT_FALSE(runBatch(steps, app, nullptr));
         app.paint(last);
     };

@@ -106,8 +106,10 @@ TEST(FrdReader, CylinderNodesLieOnTheMidSurface) {
 TEST(FrdReader, AFlippedBrickIsCountedAndWarnedAbout) {
     std::string text = testing::readText(dataDir + "plate.frd");
     // Element 2's faces swapped: brick nodes 5 to 8 now lie below the normal.
-    const std::string nodes = " -2        24        27        42        39        26        29        44        41";
-    const std::string swapped = " -2        26        29        44        41        24        27        42        39";
+    const std::string nodes =
+        " -2        24        27        42        39        26        29        44        41";
+    const std::string swapped =
+        " -2        26        29        44        41        24        27        42        39";
     const std::size_t at = text.find(nodes);
     ASSERT_NE(at, std::string::npos);
     text.replace(at, nodes.size(), swapped);
@@ -140,8 +142,7 @@ TEST(FrdReader, RecognisedByContentWhateverTheName) {
 
 TEST(FrdReader, CancelStopsTheRead) {
     int calls = 0;
-    EXPECT_THROW(readFrdFile(dataDir + "plate.frd", [&](double) { return ++calls < 3; },
-                             {64, 2}),
+    EXPECT_THROW(readFrdFile(dataDir + "plate.frd", [&](double) { return ++calls < 3; }, {64, 2}),
                  ReadCancelled);
 }
 

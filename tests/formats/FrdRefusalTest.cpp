@@ -44,17 +44,23 @@ const BadFile badFiles[] = {
      "367: the file ends before the line ' 9999' that closes it: it is truncated"},
     {"NoStressBlock",
      [](const std::string& t) {
-         return withLine(withLine(t, 131, " -4  STRAIN      6    1"), 274, " -4  STRAIN      6    1");
+         return withLine(withLine(t, 131, " -4  STRAIN      6    1"), 274,
+                         " -4  STRAIN      6    1");
      },
      "367: the file holds no STRESS block; ask CalculiX for the stresses with *EL FILE and S"},
     {"StressOfAnUnknownNode",
      [](const std::string& t) {
-         return withLine(t, 281, " -1      9021-1.91897E+04-5.83165E+03-9.44251E+01-1.35542E+02-1.71813E+03 1.84140E+03");
+         return withLine(
+             t, 281,
+             " -1      9021-1.91897E+04-5.83165E+03-9.44251E+01-1.35542E+02-1.71813E+03 "
+             "1.84140E+03");
      },
      "281: a stress of node 9021, which is not in the node block"},
     {"SecondStressOfANode",
      [](const std::string& t) {
-         return withLine(t, 282, " -1        21 2.47750E+04 7.38456E+03-5.00112E+00 5.88821E+02-1.71403E+03 1.84550E+03");
+         return withLine(t, 282,
+                         " -1        21 2.47750E+04 7.38456E+03-5.00112E+00 "
+                         "5.88821E+02-1.71403E+03 1.84550E+03");
      },
      "282: a second stress of node 21"},
     {"StressRecordMissing", [](const std::string& t) { return withLine(t, 300, nullptr); },
@@ -66,33 +72,44 @@ const BadFile badFiles[] = {
      "stresses of both surfaces"},
     {"OtherElementTypes",
      [](const std::string& t) {
-         return withLine(withLine(t, 58, " -1         2    4    0    1"), 60, " -1         3    4    0    1");
+         return withLine(withLine(t, 58, " -1         2    4    0    1"), 60,
+                         " -1         3    4    0    1");
      },
      "58: 2 elements of type 4 (20-node brick): only the 8-node bricks (type 1) that CalculiX "
      "expands 4-node shells (S4, S4R) into can be read"},
     {"ElementOfAnUnknownNode",
      [](const std::string& t) {
-         return withLine(t, 57, " -2      9999        24        39        36        23        26        41        38");
+         return withLine(
+             t, 57,
+             " -2      9999        24        39        36        23        26        41        38");
      },
      "57: element node 9999 is not in the node block"},
     {"CoordinateThatIsNoNumber",
-     [](const std::string& t) { return withLine(t, 14, " -1        21 0.0000XE+00 0.00000E+00-2.50000E-02"); },
+     [](const std::string& t) {
+         return withLine(t, 14, " -1        21 0.0000XE+00 0.00000E+00-2.50000E-02");
+     },
      "14: expected a coordinate in columns 14 to 25, found ' 0.0000XE+00'"},
     {"RecordOutOfItsColumns",
-     [](const std::string& t) { return withLine(t, 15, " -1        23 0.00000E+00 0.00000E+00 2.5000E-02"); },
+     [](const std::string& t) {
+         return withLine(t, 15, " -1        23 0.00000E+00 0.00000E+00 2.5000E-02");
+     },
      "15: expected a node record of 49 columns, as CalculiX writes it"},
     {"NodeNumberTwice",
-     [](const std::string& t) { return withLine(t, 15, " -1        21 0.00000E+00 0.00000E+00 2.50000E-02"); },
+     [](const std::string& t) {
+         return withLine(t, 15, " -1        21 0.00000E+00 0.00000E+00 2.50000E-02");
+     },
      "15: node 21 stands twice in the node block"},
     {"BinaryNodeBlock",
      [](const std::string& t) {
-         return withLine(t, 13, "    2C                            40                                     2");
+         return withLine(
+             t, 13, "    2C                            40                                     2");
      },
      "13: the node block is in format '2'; only format 1, text with 10-digit numbers as "
      "CalculiX writes it, can be read"},
     {"NodeCountThatTheBlockBelies",
      [](const std::string& t) {
-         return withLine(t, 13, "    2C                            41                                     1");
+         return withLine(
+             t, 13, "    2C                            41                                     1");
      },
      "54: the node block announces 41 nodes but holds 40"},
     {"StrayLine", [](const std::string& t) { return withLine(t, 130, "garbage"); },
@@ -108,8 +125,8 @@ TEST_P(FrdRefusal, NamesTheFileAndTheLine) {
             parseFrdText(InMemoryText(text), "plate.frd", {}, {chunkBytes, 2});
             ADD_FAILURE() << "accepted";
         } catch (const ResultFileError& error) {
-            EXPECT_EQ(std::string(error.what()),
-                      std::string(resultFileReadErrorHeadline) + "\nplate.frd:" + GetParam().message);
+            EXPECT_EQ(std::string(error.what()), std::string(resultFileReadErrorHeadline) +
+                                                     "\nplate.frd:" + GetParam().message);
         }
     }
 }

@@ -50,7 +50,8 @@ void appendBlockHead(std::string& out, const char* name, int components, long lo
 
 Point3D normalOfElement(const ResultData& data, std::size_t e) {
     const auto node = [&](int k) {
-        return data.nodes[static_cast<std::size_t>(data.connectivity[e * 4 + static_cast<std::size_t>(k)])];
+        return data.nodes[static_cast<std::size_t>(
+            data.connectivity[e * 4 + static_cast<std::size_t>(k)])];
     };
     // The normal of the quadrilateral: the cross product of its diagonals.
     return cross(node(2) - node(0), node(3) - node(1));
@@ -65,7 +66,8 @@ std::string formatFrdText(const ResultData& data, double thickness) {
     for (std::size_t e = 0; e < elements; ++e) {
         const Point3D n = normalOfElement(data, e);
         for (int k = 0; k < 4; ++k) {
-            Point3D& sum = normals[static_cast<std::size_t>(data.connectivity[e * 4 + static_cast<std::size_t>(k)])];
+            Point3D& sum = normals[static_cast<std::size_t>(
+                data.connectivity[e * 4 + static_cast<std::size_t>(k)])];
             sum = sum + n;
         }
     }
@@ -77,8 +79,12 @@ std::string formatFrdText(const ResultData& data, double thickness) {
             if (upper[n] == nullptr) upper[n] = &data.elementStresses[e].surfaces[0][k];
             if (lower[n] == nullptr) lower[n] = &data.elementStresses[e].surfaces[1][k];
         }
-    const auto lowerNumber = [&](std::size_t n) { return static_cast<long long>(nodes + 3 * n + 1); };
-    const auto upperNumber = [&](std::size_t n) { return static_cast<long long>(nodes + 3 * n + 3); };
+    const auto lowerNumber = [&](std::size_t n) {
+        return static_cast<long long>(nodes + 3 * n + 1);
+    };
+    const auto upperNumber = [&](std::size_t n) {
+        return static_cast<long long>(nodes + 3 * n + 3);
+    };
     const auto offset = [&](std::size_t n) {
         const double size = length(normals[n]);
         return size > 0 ? normals[n] * (thickness / 2 / size) : Point3D{};
