@@ -70,6 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const Outcome whole = parse(text, {std::size_t{1} << 30, 1});
     // Tiny chunks, varied with the input, so that the joins fall everywhere.
     const Outcome chunked = parse(text, {1 + size % 61, 3});
+    // Every line read: it may refuse what jumping over records lets pass (lines in
+    // blocks that are not read), but what both accept is the same.
+    const Outcome everyLine = parse(text, {1 + size % 61, 3, true});
+    if (whole.result && everyLine.result)
+        require(
+            sameBytes(whole.result->data.elementStresses, everyLine.result->data.elementStresses) &&
+                sameBytes(whole.result->data.nodes, everyLine.result->data.nodes),
+            "reading every line gives other data");
     require(whole.result.has_value() == chunked.result.has_value(),
             "one parse accepts what the other refuses");
     require(whole.refusal == chunked.refusal, "the two parses refuse with different messages");

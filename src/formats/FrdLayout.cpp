@@ -125,6 +125,22 @@ class LayoutWalk {
     }
 
     bool done() const { return finished_ || fault_.has_value(); }
+    bool finished() const { return finished_; }
+
+    // The record lines that the block just opened announces, for records that
+    // start after the last line walked; none outside a block that takes records.
+    std::optional<std::int64_t> announcedRecordLines() const {
+        switch (where_) {
+            case Where::nodes:
+                return announced_;
+            case Where::elements:
+                return 2 * announced_;  // a head and a line of nodes an 8-node brick
+            case Where::resultHead:
+                return sawName_ ? std::optional<std::int64_t>(announced_) : std::nullopt;
+            default:
+                return std::nullopt;
+        }
+    }
     const std::optional<FrdFault>& fault() const { return fault_; }
     const FrdLayout& layout() const { return layout_; }
 
@@ -371,11 +387,68 @@ class WalkTurns {
 
 }  // namespace
 
+// The layout found by reading the lines that are not records alone: a block's
+// records are taken to be as many lines as it announces, each as long as its
+// first, and the line after them must close the block. Nothing when the text
+// does not bear that out anywhere, or is faulty: the line-by-line scan then
+// finds what is there. The records themselves are checked when they are read.
+std::optional<FrdLayout> layoutByJumps(const TextSource& text) {
+    LayoutWalk walk(text);
+    std::int64_t line = 0;
+    std::size_t at = 0;
+    std::vector<char> buffer;
+    const auto lineLength = [&](std::size_t offset) -> std::optional<std::size_t> {
+        const std::string_view bytes = text.read(offset, 4096, buffer);
+        const std::size_t lf = bytes.find('\n');
+        if (lf == std::string_view::npos) return std::nullopt;
+        return lf + 1;
+    };
+    const auto isRecordAt = [&](std::size_t offset) {
+        const std::string_view bytes = text.read(offset, 3, buffer);
+        return bytes.size() == 3 && isRecordStart(bytes.data());
+    };
+    while (at < text.size()) {
+        if (isRecordAt(at)) return std::nullopt;  // records where the walk expects none
+        const std::optional<std::size_t> length = lineLength(at);
+        if (!length) return std::nullopt;
+        if (!walk.blockLine(line, at)) break;
+        at += *length;
+        ++line;
+        const std::optional<std::int64_t> records = walk.announcedRecordLines();
+        if (!records || *records == 0 || at >= text.size() || !isRecordAt(at)) continue;
+        // The records' bytes: one line, or a head and a line of nodes, repeated.
+        const std::optional<std::size_t> first = lineLength(at);
+        if (!first) return std::nullopt;
+        std::size_t unit = *first;
+        std::int64_t units = *records;
+        if (*records % 2 == 0 && text.read(at, 3, buffer) == " -1") {
+            const std::optional<std::size_t> second = lineLength(at + *first);
+            if (second && isRecordAt(at + *first) && text.read(at + *first, 3, buffer) == " -2") {
+                unit += *second;
+                units /= 2;
+            }
+        }
+        if (static_cast<std::uint64_t>(units) > (text.size() - at) / unit) return std::nullopt;
+        const std::size_t end = at + static_cast<std::size_t>(units) * unit;
+        const std::string_view before = text.read(end - 1, 1, buffer);
+        if (before != "\n" || end >= text.size() || isRecordAt(end)) return std::nullopt;
+        at = end;
+        line += *records;
+    }
+    if (!walk.finished()) return std::nullopt;
+    return walk.layout();
+}
+
 FrdLayoutOutcome scanFrdLayout(const TextSource& text, FrdProgress& progress,
                                const FrdScanOptions& options) {
     const std::size_t chunkBytes = std::max<std::size_t>(options.chunkBytes, 1);
     const std::size_t chunkCount =
         std::max<std::size_t>((text.size() + chunkBytes - 1) / chunkBytes, 1);
+    if (std::optional<FrdLayout> layout = options.everyLine ? std::nullopt : layoutByJumps(text)) {
+        progress.add(static_cast<std::int64_t>(text.size()));
+        progress.report();
+        return {*layout, std::nullopt};
+    }
     const unsigned workers = options.workers > 0 ? options.workers : defaultWorkerCount();
     LayoutWalk walk(text);
     WalkTurns turns;

@@ -34,6 +34,9 @@ struct FrdLayout {
 struct FrdScanOptions {
     std::size_t chunkBytes = std::size_t{1} << 20;
     unsigned workers = 0;  // 0: as many as the machine has
+    // Every line read, instead of jumping over records that are where their
+    // block's count and first line say.
+    bool everyLine = false;
 };
 
 // The layout, or the first place where the text departs from it.
@@ -42,8 +45,10 @@ struct FrdLayoutOutcome {
     std::optional<FrdFault> fault;
 };
 
-// Finds the blocks. Each chunk of the text is cut into lines on its own thread;
-// only the lines that are not records (" -1", " -2") are then walked, in order.
+// Finds the blocks. Where every block holds as many records of as many bytes as
+// its count and its first record say, only the lines around the records are
+// read; they are checked when they are parsed. Otherwise each chunk of the text is cut into lines
+// on its own thread; only the lines that are not records (" -1", " -2") are then walked, in order.
 // A text that does not follow the layout gives the first fault in it. Reads
 // nothing after the line " 9999" that closes the file. Throws what reading the
 // text throws, and ReadCancelled from `progress` (counted in bytes).

@@ -175,7 +175,7 @@ class Reader {
         if (progress_ && !progress_(0.0)) throw ReadCancelled();
         FrdProgress scan(progress_, 0.0, 0.3, static_cast<std::int64_t>(text_.size()));
         const FrdLayoutOutcome outcome =
-            scanFrdLayout(text_, scan, {options_.chunkBytes, options_.workers});
+            scanFrdLayout(text_, scan, {options_.chunkBytes, options_.workers, options_.everyLine});
         if (outcome.fault) fail(*outcome.fault);
         layout_ = outcome.layout;
 

@@ -31,7 +31,8 @@ struct FrdResult {
 // How the reader splits its work; tests force tiny chunks and several workers.
 struct FrdParseOptions {
     std::size_t chunkBytes = std::size_t{1} << 20;
-    unsigned workers = 0;  // 0: as many as the machine has
+    unsigned workers = 0;    // 0: as many as the machine has
+    bool everyLine = false;  // see FrdScanOptions
 };
 
 // Whether a text that starts with `start` is a .frd file: its first line is the

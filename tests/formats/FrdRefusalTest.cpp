@@ -120,9 +120,9 @@ class FrdRefusal : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(FrdRefusal, NamesTheFileAndTheLine) {
     const std::string text = GetParam().edit(testing::readText(platePath));
-    for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{50}}) {
+    for (const bool everyLine : {false, true}) {
         try {
-            parseFrdText(InMemoryText(text), "plate.frd", {}, {chunkBytes, 2});
+            parseFrdText(InMemoryText(text), "plate.frd", {}, {50, 2, everyLine});
             ADD_FAILURE() << "accepted";
         } catch (const ResultFileError& error) {
             EXPECT_EQ(std::string(error.what()), std::string(resultFileReadErrorHeadline) +
