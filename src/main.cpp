@@ -13,18 +13,22 @@
 #include "app/BatchRunner.h"
 #include "app/ModelInfo.h"
 #include "app/ProgramOptions.h"
+#include "formats/ResultFileFormats.h"
 #include "gui/FrameImage.h"
 #include "gui/MainWindow.h"
 #include "gui/OffscreenApplication.h"
-#include "model/ResultFileReader.h"
 
 namespace {
 
 int printModelInfo(const std::string& path) {
     try {
+        corvelt::ResultFile file = corvelt::readResultFileOfAnyFormat(path);
         corvelt::ShellModel model;
-        corvelt::loadResultFile(model, path);
+        model.adoptResult(std::move(file.data));
         corvelt::writeModelInfo(std::cout, model);
+        for (const std::string& fact : file.facts)
+            std::cout << fact << '\n';
+        if (!file.warning.empty()) std::cerr << "warning: " << file.warning << '\n';
         return 0;
     } catch (const corvelt::ResultFileError& error) {
         std::cerr << error.what() << '\n';

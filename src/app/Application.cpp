@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/CommandId.h"
+#include "formats/ResultFileFormats.h"
 #include "render/Canvas.h"
 #include "render/RubberBands.h"
 #include "view/Projection.h"
@@ -95,7 +96,11 @@ PreparedResult Application::prepareFile(const std::filesystem::path& path,
         readProgress = [&progress](double fraction) {
             return progress(readShareOfLoad * fraction);
         };
-    return prepareResult(readResultFile(path, readProgress), settings, progress, readShareOfLoad);
+    ResultFile file = readResultFileOfAnyFormat(path, readProgress);
+    PreparedResult prepared =
+        prepareResult(std::move(file.data), settings, progress, readShareOfLoad);
+    prepared.warning = std::move(file.warning);
+    return prepared;
 }
 
 PreparedResult Application::prepareResult(ResultData&& data, const LoadSettings& settings,

@@ -55,7 +55,8 @@ class Application {
     // the settings taken on this one; adopting is then quick.
 
     LoadSettings loadSettings() const;
-    // Reads the file and makes it ready to show. Touches no application, so it is
+    // Reads the file, of our own format or CalculiX results (.frd), recognised by
+    // its content, and makes it ready to show. Touches no application, so it is
     // safe on any thread; progress is told from the calling thread, from 0 to 1
     // over the read and the preparation, and when it returns false the work stops
     // with ReadCancelled. Throws ResultFileError.

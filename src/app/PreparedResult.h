@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "model/ShellModel.h"
 #include "model/StressComponent.h"
 #include "render/FramePainter.h"
@@ -26,6 +28,9 @@ struct PreparedResult {
     ViewCamera camera;
     FramePainter painter;
     LoadSettings settings;
+    // What the shell should tell the user although the file was read (see
+    // ResultFile::warning); empty when nothing.
+    std::string warning;
 };
 
 }  // namespace corvelt

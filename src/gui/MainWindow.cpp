@@ -605,6 +605,7 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
         showStatusMessage(loadCancelledText);
         return false;
     }
+    const std::string warning = prepared->warning;
     app_.adoptPrepared(std::move(*prepared), path);
     statusFields_.at(QStringLiteral("load"))
         ->setText(
@@ -612,6 +613,7 @@ bool MainWindow::openResultFile(const std::filesystem::path& path) {
     recentFiles_.add(QFileInfo(fileNameOf(path.string())).absoluteFilePath());
     refreshRecentFiles();
     showApplicationState();
+    if (!warning.empty()) showWarning(QString::fromStdString(displayText(warning)));
     return true;
 }
 

@@ -103,6 +103,9 @@ TEST_P(ProgramRuns, WithoutADisplay) {
 const std::string usage = "usage: corvelt ";
 const std::string noDisplay = "use --batch or --info without a display\n";
 const std::string sample = CORVELT_SOURCE_DIR "/data/Shell_AverageStrs.txt";
+const std::string frdPlate = CORVELT_SOURCE_DIR "/tests/data/frd/plate.frd";
+const std::string frdTwoDimensional =
+    CORVELT_SOURCE_DIR "/fuzz/corpus/frd_reader/two_dimensional.frd";
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, ProgramRuns,
@@ -120,6 +123,18 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"infoWithoutFile", CORVELT_EXECUTABLE, {"--info"}, 2, {""}, {usage}},
         ProgramCase{"helpWithMore", CORVELT_EXECUTABLE, {"--help", "x"}, 2, {""}, {usage}},
         ProgramCase{"info", CORVELT_EXECUTABLE, {"--info", sample}, 0, {"nodes"}, {""}},
+        ProgramCase{"infoOfCalculixResults",
+                    CORVELT_EXECUTABLE,
+                    {"--info", frdPlate},
+                    0,
+                    {"nodes: 20\nelements: 12\n", "\nsteps: 2\nstresses of step: 2\n"},
+                    {""}},
+        ProgramCase{"infoOfTwoDimensionalOutput",
+                    CORVELT_EXECUTABLE,
+                    {"--info", frdTwoDimensional},
+                    1,
+                    {""},
+                    {"two_dimensional.frd:", "OUTPUT=2D"}},
         ProgramCase{"windowOnDefaultFile", CORVELT_EXECUTABLE, {}, 2, {""}, {noDisplay}},
         ProgramCase{"windowOnFile", CORVELT_EXECUTABLE, {sample}, 2, {""}, {noDisplay}},
         ProgramCase{"emptyWindow", CORVELT_EXECUTABLE, {"--empty"}, 2, {""}, {noDisplay}},

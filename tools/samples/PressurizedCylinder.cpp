@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/PrincipalStress.h"
+
 namespace corvelt::samples {
 
 namespace {
@@ -75,12 +77,6 @@ WallSurfaces wallStressAt(const CylinderSample& sample, double x) {
     return surfaces;
 }
 
-double vonMises(const StressRecord& s) {
-    const double dxy = s[Sx] - s[Sy], dyz = s[Sy] - s[Sz], dzx = s[Sz] - s[Sx];
-    const double shear = s[Txy] * s[Txy] + s[Txz] * s[Txz] + s[Tyz] * s[Tyz];
-    return std::sqrt(0.5 * (dxy * dxy + dyz * dyz + dzx * dzx) + 3.0 * shear);
-}
-
 StressRecord worldStress(const WallStress& local, double theta) {
     // Local axes in order axial, hoop, normal; no in-plane shear, no hoop-normal shear.
     const Matrix3 tensor{{{local.axial, 0.0, local.transverseShear},
@@ -88,7 +84,7 @@ StressRecord worldStress(const WallStress& local, double theta) {
                           {local.transverseShear, 0.0, local.normal}}};
     const Matrix3 w = rotateToWorld(tensor, theta);
     StressRecord record{w[0][0], w[1][1], w[2][2], w[0][1], w[0][2], w[1][2], 0.0};
-    record[Se] = vonMises(record);
+    record[Se] = vonMisesStress(record);
     return record;
 }
 

@@ -73,9 +73,6 @@ WallSurfaces wallStressAt(const CylinderSample& sample, double x);
 // with Se the von Mises stress.
 StressRecord worldStress(const WallStress& local, double theta);
 
-// The von Mises equivalent stress of a record's six components.
-double vonMises(const StressRecord& stress);
-
 // The default cylinder with its mesh divisions chosen so that the elements are
 // about square and number about `elementCount` (at least one).
 CylinderSample cylinderWithElementCount(std::int64_t elementCount, double sweepDegrees = 180.0);

@@ -1,0 +1,96 @@
+// The .frd reader on any text: the whole text read in one piece must give what
+// tiny chunks on several threads give (the same data and facts, or the same
+// refusal), and accepted data must be what the painters rely on: every corner a
+// node of the model, every coordinate and stress finite.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/FrdReader.h"
+
+namespace {
+
+using corvelt::FrdParseOptions;
+using corvelt::FrdResult;
+
+struct Outcome {
+    std::optional<FrdResult> result;
+    std::string refusal;
+};
+
+Outcome parse(std::string_view text, const FrdParseOptions& options) {
+    try {
+        return {corvelt::parseFrdText(corvelt::InMemoryText(text), "fuzz.frd", {}, options), {}};
+    } catch (const corvelt::ResultFileError& error) {
+        return {std::nullopt, error.what()};
+    }
+}
+
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+void require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_frd_reader: %s\n", what);
+    std::abort();
+}
+
+void checkAccepted(const corvelt::ResultData& data) {
+    require(!data.nodes.empty(), "accepted without nodes");
+    require(data.connectivity.size() == data.elementStresses.size() * 4,
+            "connectivity does not match the element count");
+    const auto nodeCount = static_cast<std::int64_t>(data.nodes.size());
+    for (const std::int32_t node : data.connectivity)
+        require(node >= 0 && node < nodeCount, "a corner names no node");
+    for (const corvelt::Point3D& p : data.nodes)
+        require(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z),
+                "a coordinate is not finite");
+    for (const corvelt::ElementStressBlock& block : data.elementStresses)
+        for (const auto& surface : block.surfaces)
+            for (const auto& corner : surface)
+                require(std::all_of(corner.begin(), corner.end(),
+                                    [](double v) { return std::isfinite(v); }),
+                        "a stress is not finite");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes), size);
+    const Outcome whole = parse(text, {std::size_t{1} << 30, 1});
+    // Tiny chunks, varied with the input, so that the joins fall everywhere.
+    const Outcome chunked = parse(text, {1 + size % 61, 3});
+    // Every line read: it may refuse what jumping over records lets pass (lines in
+    // blocks that are not read), but what both accept is the same.
+    const Outcome everyLine = parse(text, {1 + size % 61, 3, true});
+    if (whole.result && everyLine.result)
+        require(
+            sameBytes(whole.result->data.elementStresses, everyLine.result->data.elementStresses) &&
+                sameBytes(whole.result->data.nodes, everyLine.result->data.nodes),
+            "reading every line gives other data");
+    require(whole.result.has_value() == chunked.result.has_value(),
+            "one parse accepts what the other refuses");
+    require(whole.refusal == chunked.refusal, "the two parses refuse with different messages");
+    if (!whole.result) return 0;
+    checkAccepted(whole.result->data);
+    require(sameBytes(whole.result->data.nodes, chunked.result->data.nodes), "the nodes differ");
+    require(sameBytes(whole.result->data.connectivity, chunked.result->data.connectivity),
+            "the connectivity differs");
+    require(sameBytes(whole.result->data.elementStresses, chunked.result->data.elementStresses),
+            "the stresses differ");
+    require(whole.result->facts.stepCount == chunked.result->facts.stepCount &&
+                whole.result->facts.elementsAgainstNormal ==
+                    chunked.result->facts.elementsAgainstNormal,
+            "the facts differ");
+    return 0;
+}
