@@ -274,10 +274,12 @@ void Application::setRectanglePick(bool rectangle) {
 
 void Application::setOnlyFromSelectedElements(bool only) {
     state_.onlyFromSelectedElements = only;
+    showPlotOptionsInDialogs();
 }
 
 void Application::setOnlyFromSelectedNodes(bool only) {
     state_.onlyFromSelectedNodes = only;
+    showPlotOptionsInDialogs();
 }
 
 std::optional<ProbeReading> Application::probe(std::int32_t x, std::int32_t y) {

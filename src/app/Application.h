@@ -132,6 +132,7 @@ class Application {
     // --- What the selection dialogs set.
     void setInteractionMode(InteractionMode mode);  // keeps a gesture under way
     void setRectanglePick(bool rectangle);
+    // The box of every open dialog of the kind shows the option.
     void setOnlyFromSelectedElements(bool only);
     void setOnlyFromSelectedNodes(bool only);
 

@@ -79,7 +79,8 @@ void Application::clickInZoomBoxMode(int stage, std::int32_t x, std::int32_t y) 
         state_.dragCurrentX = x;
         state_.dragCurrentY = y;
         state_.clickStage = 0;
-        // A box without width or height keeps the scale (the camera only recentres).
+        // A box without width or height is fitted by its other side; two clicks on
+        // one pixel end the gesture and leave the camera as it was.
         camera_.zoomToRectangle({state_.dragAnchorX, state_.dragAnchorY}, {x, y});
         requestRepaint();
     }

@@ -59,10 +59,8 @@ DialogOutcome Application::pressSelectElements(DialogState& dialog, int control)
             setRectanglePick(control == Elements::rectanglePick);
             break;
         case Elements::onlyFromSelected:
-            // The option follows the box that was pressed, also when another dialog
-            // of this kind shows the box the other way.
-            dialog.setChecked(control, !dialog.isChecked(control));
-            setOnlyFromSelectedElements(dialog.isChecked(control));
+            // The press toggles the option; every open box then shows it.
+            setOnlyFromSelectedElements(!state_.onlyFromSelectedElements);
             break;
         case Elements::pick:
             setInteractionMode(InteractionMode::pickElements);
@@ -141,8 +139,7 @@ DialogOutcome Application::pressSelectNodes(DialogState& dialog, int control) {
             setRectanglePick(control == Nodes::rectanglePick);
             break;
         case Nodes::onlyFromSelected:
-            dialog.setChecked(control, !dialog.isChecked(control));
-            setOnlyFromSelectedNodes(dialog.isChecked(control));
+            setOnlyFromSelectedNodes(!state_.onlyFromSelectedNodes);
             break;
         case Nodes::pick:
             setInteractionMode(InteractionMode::pickNodes);
