@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -19,7 +20,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
@@ -32,6 +32,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "app/Application.h"
@@ -40,6 +41,7 @@
 #include "app/MenuTable.h"
 #include "app/ProgramOptions.h"
 #include "app/StatusText.h"
+#include "base/AtomicFile.h"
 #include "gui/FrameImage.h"
 #include "gui/ProbePanel.h"
 #include "gui/ResultFileLoad.h"
@@ -315,14 +317,27 @@ QImage MainWindow::picture() const {
     return renderFrame(app_, view_->devicePixelRatioF());
 }
 
+// As every file the program writes: a pipe or a device is refused at once, and the
+// old file stays until the whole new one is there.
 bool MainWindow::savePicture(const QString& fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !picture().save(&file, "PNG") || !file.commit()) {
-        showWarning(QStringLiteral("The picture could not be saved.\n%1: %2")
-                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-        return false;
+    QString reason;
+    try {
+        AtomicFile file(pathOf(fileName));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (picture().save(&buffer, "PNG")) {
+            file.write({png.constData(), static_cast<std::size_t>(png.size())});
+            file.commit();
+            return true;
+        }
+        reason = QStringLiteral("cannot encode the picture as PNG");
+    } catch (const std::system_error& error) {
+        reason = QString::fromStdString(error.code().message());
     }
-    return true;
+    showWarning(QStringLiteral("The picture could not be saved.\n%1: %2")
+                    .arg(QDir::toNativeSeparators(fileName), reason));
+    return false;
 }
 
 void MainWindow::copyPicture() const {
