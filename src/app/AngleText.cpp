@@ -21,7 +21,8 @@ template <typename Value>
 std::from_chars_result scanMagnitude(std::string_view text, Value& value) {
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    if (startsHexadecimal(text)) return std::from_chars(first + 2, last, value, std::chars_format::hex);
+    if (startsHexadecimal(text))
+        return std::from_chars(first + 2, last, value, std::chars_format::hex);
     return std::from_chars(first, last, value, std::chars_format::general);
 }
 

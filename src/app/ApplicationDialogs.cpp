@@ -126,7 +126,8 @@ DialogOutcome Application::closeDialog(DialogId id) {
             // The red marks of the picks go with the dialog that made them.
             state_.interactionMode = InteractionMode::none;
             state_.rectanglePick = 1;
-            clearElementPicks(model_);
+            changeFlags("Close Select Element(s)", elementPickedFlags,
+                        [this] { clearElementPicks(model_); });
             requestRepaint();
             break;
         case DialogKind::selectNodes:

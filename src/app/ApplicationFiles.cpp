@@ -21,7 +21,9 @@ void Application::writeSelectionFile(ItemKind kind, const std::filesystem::path&
 
 void Application::readSelectionFile(ItemKind kind, const std::filesystem::path& path) {
     selectionFileName(state_, kind) = path.string();
-    readSelection(model_, kind, path);
+    // A file that is refused throws before the step is recorded, changing nothing.
+    changeFlags("From File", kind == ItemKind::elements ? elementSelectedFlags : nodeSelectedFlags,
+                [&] { readSelection(model_, kind, path); });
     requestRepaint();
 }
 

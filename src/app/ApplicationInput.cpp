@@ -31,6 +31,14 @@ std::uint8_t pickValue(InteractionMode mode) {
     return mode == InteractionMode::pickElements || mode == InteractionMode::pickNodes ? 1 : 0;
 }
 
+const char* pickStepName(InteractionMode mode) {
+    return pickValue(mode) != 0 ? "Pick" : "Unpick";
+}
+
+unsigned pickedArray(InteractionMode mode) {
+    return picksElements(mode) ? elementPickedFlags : nodePickedFlags;
+}
+
 }  // namespace
 
 // A stage of 1 takes the first point of a gesture, 2 completes it. A stage can be
@@ -91,7 +99,8 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
         state_.dragAnchorX = x;
         state_.dragAnchorY = y;
     } else if (stage == 1) {
-        pickAtPoint(x, y);
+        changeFlags(pickStepName(state_.interactionMode), pickedArray(state_.interactionMode),
+                    [&] { pickAtPoint(x, y); });
         state_.clickStage = 0;
         requestPickRepaint();
     } else if (stage == 2) {
@@ -100,7 +109,8 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
         state_.dragCurrentX = x;
         state_.dragCurrentY = y;
         state_.clickStage = 0;
-        pickInRectangle();
+        changeFlags(pickStepName(state_.interactionMode), pickedArray(state_.interactionMode),
+                    [&] { pickInRectangle(); });
         requestPickRepaint();
     }
 }
@@ -224,7 +234,7 @@ void Application::rotate(ArrowKey key) {
 void Application::character(char32_t c) {
     switch (c) {
         case escapeCharacter:
-            clearPicksOfMode();
+            changeFlags("Esc", pickedFlags, [this] { clearPicksOfMode(); });
             requestPickRepaint();
             break;
         case U'A':
@@ -249,6 +259,14 @@ void Application::character(char32_t c) {
         default:
             break;
     }
+}
+
+// Back to turning with the left button: the mode goes, and with it a zoom box, pick
+// rectangle or pan gesture whose first point was taken.
+void Application::turnMode() {
+    state_.interactionMode = InteractionMode::none;
+    state_.clickStage = 0;
+    requestPickRepaint();  // the rubber band, if one was drawn
 }
 
 // Esc drops the pending picks of the picking mode; unpick modes have none to drop.

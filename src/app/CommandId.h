@@ -32,6 +32,10 @@ enum CommandId : int {
 
     // Beyond the main menu's table: the window puts it into View.
     showMinMaxCommand = 40040,
+    // Beyond the table as well, the window's added items (AddedMenuItems.h).
+    turnModeCommand = 40041,
+    undoCommand = 40042,
+    redoCommand = 40043,
 };
 
 }  // namespace corvelt

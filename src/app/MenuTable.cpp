@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/AddedMenuItems.h"
 #include "app/CommandId.h"
 
 namespace corvelt {
@@ -66,7 +67,7 @@ std::span<const MenuPopup> mainMenu() {
 }
 
 bool isApplicationCommand(int id) {
-    return isMenuCommand(id) || id == showMinMaxCommand;
+    return isMenuCommand(id) || id == showMinMaxCommand || isAddedMenuCommand(id);
 }
 
 bool isMenuCommand(int id) {

@@ -27,7 +27,8 @@ std::span<const MenuPopup> mainMenu();
 bool isMenuCommand(int id);
 
 // The main menu's items and the commands that the window adds to its popups
-// (Show Min/Max): what a menu choice, in the window or a script, may run.
+// (Show Min/Max, AddedMenuItems.h): what a menu choice, in the window or a script,
+// may run.
 bool isApplicationCommand(int id);
 
 }  // namespace corvelt

@@ -10,9 +10,9 @@
 #include <system_error>
 
 #include "app/Application.h"
-#include "gui/QtCanvas.h"
 #include "base/AtomicFile.h"
 #include "base/Prefault.h"
+#include "gui/QtCanvas.h"
 
 namespace corvelt {
 

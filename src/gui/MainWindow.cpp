@@ -35,6 +35,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/AddedMenuItems.h"
 #include "app/Application.h"
 #include "app/CommandId.h"
 #include "app/DisplayText.h"
@@ -199,6 +200,7 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     copyPictureAction_ =
         addDesktopAction(edit.get(), QStringLiteral("&Copy Picture"), [this] { copyPicture(); });
     copyPictureAction_->setShortcut(QKeySequence::Copy);
+    QMenu* editMenu = edit.get();
     QAction* editAction = menuBar()->insertMenu(menus.at("&View")->menuAction(), edit.release());
     editAction->setProperty(desktopItemProperty, true);
 
@@ -214,10 +216,58 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     probe->setProperty(desktopItemProperty, true);
     view->addAction(probe);
 
+    std::map<std::string_view, QMenu*> withEdit = menus;
+    withEdit.emplace("&Edit", editMenu);
+    addApplicationItems(withEdit);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->menuAction()->setProperty(desktopItemProperty, true);
     addDesktopAction(help, QStringLiteral("&About Corvelt"), [this] { showAbout(); });
     refreshRecentFiles();
+}
+
+// The application's own items after the rest of their popups, below a separator:
+// its commands with their shortcuts bound wherever the program has the focus (a
+// text field keeps its own Ctrl+Z), and the view's keys with the key shown, bound
+// only inside the open menu so that the key itself still reaches the view.
+void MainWindow::addApplicationItems(const std::map<std::string_view, QMenu*>& menus) {
+    std::string_view lastPopup;
+    for (const AddedMenuItem& item : addedMenuItems()) {
+        QMenu* menu = menus.at(item.popup);
+        if (item.popup != lastPopup) menu->addSeparator()->setProperty(desktopItemProperty, true);
+        lastPopup = item.popup;
+        QList<QKeySequence> shortcuts{QKeySequence(fromUtf8(item.shortcut))};
+        if (!item.otherShortcut.empty())
+            shortcuts.push_back(QKeySequence(fromUtf8(item.otherShortcut)));
+        QAction* action = nullptr;
+        if (item.commandId != 0) {
+            const int id = item.commandId;
+            action = addDesktopAction(menu, fromUtf8(item.text), [this, id] { runCommand(id); });
+            action->setData(id);
+            action->setShortcutContext(Qt::ApplicationShortcut);
+            commandActions_.push_back(action);
+        } else {
+            const char32_t key = item.key;
+            action = addDesktopAction(menu, fromUtf8(item.text), [this, key] {
+                app_.character(key);
+                showApplicationState();
+            });
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        action->setShortcuts(shortcuts);
+    }
+}
+
+// Undo and Redo name the step they would take, and are off when there is none.
+void MainWindow::refreshHistoryItems() {
+    if (QAction* undo = commandAction(undoCommand)) {
+        undo->setText(QString::fromStdString(app_.undoText()));
+        undo->setEnabled(app_.history().undoCount() > 0);
+    }
+    if (QAction* redo = commandAction(redoCommand)) {
+        redo->setText(QString::fromStdString(app_.redoText()));
+        redo->setEnabled(app_.history().redoCount() > 0);
+    }
 }
 
 // The mode and the counts from the left, the load time at the right.
@@ -257,6 +307,7 @@ void MainWindow::refreshStatus(bool countsToo) {
 // view is still.
 void MainWindow::afterViewInput(bool pictureChanged, bool cursorMoved) {
     refreshStatus(pictureChanged);
+    if (pictureChanged) refreshHistoryItems();
     if (cursorMoved) {
         refreshProbe();
     } else if (pictureChanged) {
@@ -480,6 +531,7 @@ void MainWindow::refreshMenuMarks() {
         action->setCheckable(checked);
         action->setChecked(checked);
     }
+    refreshHistoryItems();
 }
 
 // Starts at the file shown, or in the folder of the last file of an earlier run.

@@ -89,6 +89,8 @@ class MainWindow : public QMainWindow {
     void buildMenuBar();
     void addDesktopItems(const std::map<std::string_view, QMenu*>& menus);
     QAction* addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run);
+    void addApplicationItems(const std::map<std::string_view, QMenu*>& menus);
+    void refreshHistoryItems();
     void buildStatusBar();
     void restoreSettings();
     void refreshRecentFiles();
