@@ -43,10 +43,6 @@ TEST_F(GridWindowTest, KeyItemsDoWhatTheirKeysDoAndCtrlTTurnsAgain) {
     item("Turn Mode")->trigger();
     EXPECT_EQ(app.state().interactionMode, InteractionMode::none);
 
-    const double fitted = app.camera().scale;
-    app.wheel(120, 10, 10);
-    item("Fit All")->trigger();
-    EXPECT_EQ(app.camera().scale, fitted);
     app.keyDown(ArrowKey::left);
     item("Stored View")->trigger();
     EXPECT_EQ(app.camera().alpha, -std::numbers::pi / 2);

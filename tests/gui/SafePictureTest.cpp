@@ -29,32 +29,27 @@ std::string renderFailure(Application& app, const fs::path& path) {
     return {};
 }
 
-TEST(BatchRender, AFullDiskLeavesTheOldImageAndNoStub) {
+TEST(BatchRender, APipeIsRefusedAtOnceAndAFullDiskLeavesTheOldImage) {
     TempDir dir;
+    Application app;
+    const fs::path pipe = dir.file("pipe.png");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(renderFailure(app, pipe),
+              "cannot write the image " + pipe.string() + ": Is a named pipe, not a regular file");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
     const testing::SmallFilesystem disk(dir.file("small"));
     if (!disk.mounted()) GTEST_SKIP() << disk.why();
-    Application app;
     app.adoptFile(testing::squareGrid(4, 2), "grid.txt");
     const fs::path image = disk.file("grid.png");
     ASSERT_EQ(renderFailure(app, image), "");
     const std::string old = testing::readText(image);
     app.command(40020);  // white background: another picture
     disk.fill();
-
     EXPECT_EQ(renderFailure(app, image),
               "cannot write the image " + image.string() + ": No space left on device");
     EXPECT_EQ(testing::readText(image), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), {}), 2);
-}
-
-TEST(BatchRender, APipeIsRefusedAtOnce) {
-    TempDir dir;
-    const fs::path pipe = dir.file("pipe.png");
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    Application app;
-    EXPECT_EQ(renderFailure(app, pipe),
-              "cannot write the image " + pipe.string() + ": Is a named pipe, not a regular file");
-    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(WindowTest, SavePictureRefusesAPipeWithWhatItIs) {

@@ -1,5 +1,5 @@
 // The undo steps of the flags: what changed, kept small, flipped back exactly; and
-// the history's bound.
+// the history's bound. (Steps of the operations themselves: app/UndoTest.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -66,36 +66,6 @@ ShellModel modelOf(std::size_t elements) {
     model.elementSelected.assign(elements, 1);
     model.elementPicked.assign(elements, 0);
     return model;
-}
-
-TEST(SelectionHistory, UndoRedoAndANewChangeDropsWhatCouldBeRedone) {
-    ShellModel model = modelOf(100);
-    SelectionHistory history;
-    const auto change = [&](std::size_t index, const char* name) {
-        const SelectionHistory::Before before = SelectionHistory::before(model, elementFlags);
-        model.elementPicked[index] = 1;
-        return history.record(model, before, name);
-    };
-    EXPECT_TRUE(change(1, "first"));
-    EXPECT_TRUE(change(2, "second"));
-    EXPECT_FALSE(change(2, "nothing")) << "no step for no change";
-    EXPECT_EQ(history.undoCount(), 2u);
-
-    EXPECT_EQ(history.undo(model), elementPickedFlags);
-    EXPECT_EQ(model.elementPicked[2], 0);
-    EXPECT_EQ(history.nextUndo(), "first");
-    EXPECT_EQ(history.nextRedo(), "second");
-    EXPECT_EQ(history.redo(model), elementPickedFlags);
-    EXPECT_EQ(model.elementPicked[2], 1);
-    EXPECT_EQ(history.redo(model), 0u);
-
-    history.undo(model);
-    EXPECT_TRUE(change(3, "third"));
-    EXPECT_EQ(history.redoCount(), 0u);
-    EXPECT_EQ(history.nextUndo(), "third");
-    history.clear();
-    EXPECT_EQ(history.undo(model), 0u);
-    EXPECT_FALSE(history.nextUndo());
 }
 
 // Scattered changes of 100,000 flags are kept as bits, 12,500 bytes a step: a bound
