@@ -157,8 +157,7 @@ CommandOutcome Application::command(int id) {
             return CommandOutcome::done;
         case undoCommand:
         case redoCommand:
-            stepHistory(id == redoCommand);
-            return CommandOutcome::done;
+            return stepHistory(id == redoCommand) ? CommandOutcome::repaint : CommandOutcome::done;
         default:
             break;
     }
@@ -318,12 +317,13 @@ void Application::changeFlags(std::string_view name, unsigned arrays,
 // A step back or forth changes only flags: picks alone repaint only the rows they
 // touch, a change of the selection (the contour and its limits follow it) a whole
 // frame.
-void Application::stepHistory(bool forward) {
+bool Application::stepHistory(bool forward) {
     const unsigned changed = forward ? history_.redo(model_) : history_.undo(model_);
     if ((changed & selectedFlags) != 0)
         requestRepaint();
     else if (changed != 0)
         requestPickRepaint();
+    return changed != 0;
 }
 
 std::string Application::undoText() const {

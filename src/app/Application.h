@@ -215,7 +215,7 @@ class Application {
     void turnMode();
     // Runs a change of the flags of some arrays (FlagArrays) as one step of the history.
     void changeFlags(std::string_view name, unsigned arrays, const std::function<void()>& change);
-    void stepHistory(bool forward);
+    bool stepHistory(bool forward);  // whether a step was taken
 
     DialogState* findDialog(DialogId id);
     void openDialog(DialogKind kind);
