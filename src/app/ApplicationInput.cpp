@@ -39,6 +39,13 @@ unsigned pickedArray(InteractionMode mode) {
     return picksElements(mode) ? elementPickedFlags : nodePickedFlags;
 }
 
+// The picks that Esc drops in the mode: those of a picking mode, none elsewhere.
+unsigned picksOfMode(InteractionMode mode) {
+    if (mode == InteractionMode::pickElements) return elementPickedFlags;
+    if (mode == InteractionMode::pickNodes) return nodePickedFlags;
+    return 0;
+}
+
 }  // namespace
 
 // A stage of 1 takes the first point of a gesture, 2 completes it. A stage can be
@@ -234,7 +241,7 @@ void Application::rotate(ArrowKey key) {
 void Application::character(char32_t c) {
     switch (c) {
         case escapeCharacter:
-            changeFlags("Esc", pickedFlags, [this] { clearPicksOfMode(); });
+            changeFlags("Esc", picksOfMode(state_.interactionMode), [this] { clearPicksOfMode(); });
             requestPickRepaint();
             break;
         case U'A':

@@ -22,7 +22,6 @@ enum FlagArrays : unsigned {
     elementFlags = elementSelectedFlags | elementPickedFlags,
     nodeFlags = nodeSelectedFlags | nodePickedFlags,
     selectedFlags = elementSelectedFlags | nodeSelectedFlags,
-    pickedFlags = elementPickedFlags | nodePickedFlags,
 };
 
 // Undo and redo of the operations that change selected or picked flags. A step
