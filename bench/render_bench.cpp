@@ -8,6 +8,8 @@
 // - a point and a rectangle pick at 1M through the application, from the click to
 //   the finished picture, and the pick alone against the plain scans of the picking
 //   rules;
+// - an undo of Select All at 1M, from the key to the picture, against the Select
+//   All itself;
 // - the batch mode's frame and PNG at 1M against Qt's default PNG setting;
 // - the first picture of 1M as whole runs of `corvelt --batch` (start, read, fit,
 //   paint, PNG), beside the same process that only starts and the one that only
@@ -17,11 +19,11 @@
 // It also times the span filler alone against QPainter::drawPolygon and the
 // far-to-near order alone against a stable sort.
 //
-// Usage: render_bench [--quick | --only picking|png|first|quantities |
+// Usage: render_bench [--quick | --only picking|undo|png|first|quantities |
 //                      --profile ELEMENTS [turn|mesh|numbers]]
 //   --quick    100,000 elements only, no whole-process runs
-//   --only     only the picks, the batch PNG, the first picture or the derived
-//              quantities, at 1M
+//   --only     only the picks, the undo, the batch PNG, the first picture or the
+//              derived quantities, at 1M
 //   --profile  only paints that frame of that many elements, 30 times, for a
 //              profiler (perf record -e cpu-clock, valgrind --tool=callgrind):
 //              a repaint of the contour, or a frame after a turn, or with outlines
@@ -55,11 +57,12 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/DialogControlId.h"
+#include "base/Prefault.h"
 #include "gui/FrameImage.h"
 #include "gui/OffscreenApplication.h"
 #include "gui/QtCanvas.h"
 #include "gui/QtPen.h"
-#include "base/Prefault.h"
 #include "model/ShellModel.h"
 #include "model/StressQuantity.h"
 #include "render/DepthOrder.h"
@@ -728,6 +731,67 @@ void benchPicking(std::int64_t elementCount, int runs) {
     std::printf("\n");
 }
 
+// ---------------------------------------------------------------- undo
+
+// Undo of Select All at 1M, from the key to the finished picture: half the elements
+// (every other one) were selected before, so the step holds half a million scattered
+// flips and the picture goes back to half the model's contour. The baseline is the
+// Select All itself, from its button to the picture.
+void benchUndo(std::int64_t elementCount, int runs) {
+    const std::unique_ptr<Application> app = applicationWith(elementCount);
+    WindowImage image;
+    app->command(40010);  // Select Element(s), then the contour alone again
+    const DialogId dialog = app->newestDialog(DialogKind::selectElements)->id;
+    app->pressDialogControl(dialog, SelectElementsControl::unplotAllOutlines);
+    const fs::path halfFile = fs::temp_directory_path() / "render_bench_half.txt";
+    {
+        std::ofstream half(halfFile);
+        for (std::int32_t e = 0; e < app->model().elementCount(); e += 2)
+            half << e << '\n';
+    }
+    std::printf("undo in %d elements\n", app->model().elementCount());
+
+    const auto half = [&] { app->readSelectionFile(ItemKind::elements, halfFile); };
+    const auto selectAll = [&] {
+        app->pressDialogControl(dialog, SelectElementsControl::selectAll);
+    };
+    const auto undo = [&] { app->command(40042); };
+    const auto picture = [&] { paintWindow(*app, image); };
+    const Timing undone = timeRuns(
+        runs,
+        [&] {
+            undo();
+            picture();
+        },
+        [&] {
+            half();
+            selectAll();
+            picture();
+        });
+    const Timing selected = timeRuns(
+        runs,
+        [&] {
+            selectAll();
+            picture();
+        },
+        [&] {
+            half();
+            picture();
+        });
+    const Timing undoLogic = timeRuns(runs, undo, [&] {
+        half();
+        selectAll();
+    });
+    fs::remove(halfFile);
+    printTiming("undo of Select All, key to picture", undone);
+    printTiming("undo alone", undoLogic);
+    printTiming("Select All, button to picture", selected);
+    std::printf("    history: %zu steps, %zu bytes\n", app->history().undoCount(),
+                app->history().bytes());
+    addRow("1M undo of Select All, key to picture", undone, "Select All", selected, 100.0);
+    std::printf("\n");
+}
+
 // ---------------------------------------------------------------- batch PNG
 
 QByteArray encodePng(const QImage& image, const std::function<void(QImageWriter&)>& configure) {
@@ -924,6 +988,7 @@ int main(int argc, char** argv) {
         if (argc > 2 && std::string_view(argv[1]) == "--only") {
             const std::string_view part = argv[2];
             if (part == "picking") benchPicking(1000000, 7);
+            if (part == "undo") benchUndo(1000000, 7);
             if (part == "png") benchBatchPng(1000000, 5);
             if (part == "first") benchFirstPicture(5);
             if (part == "quantities") benchQuantities(1000000, 5);
@@ -937,6 +1002,7 @@ int main(int argc, char** argv) {
             benchFrames(1000000, 7, 2, "1M");
             benchQuantities(1000000, 5);
             benchPicking(1000000, 7);
+            benchUndo(1000000, 7);
             benchBatchPng(1000000, 5);
             benchFirstPicture(5);
         }

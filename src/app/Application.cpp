@@ -137,6 +137,7 @@ void Application::adoptPrepared(PreparedResult&& prepared, const std::filesystem
     camera_ = prepared.camera;
     state_.modelLoaded = true;
     state_.resultFileName = path.string();
+    history_.clear();
     // The window may have been resized while the file was read.
     const LoadSettings& settings = prepared.settings;
     if (settings.camera.screenWidth != state_.clientWidth ||
@@ -159,6 +160,16 @@ void Application::openFile(const std::filesystem::path& path, const ReadProgress
 }
 
 CommandOutcome Application::command(int id) {
+    switch (id) {
+        case turnModeCommand:
+            turnMode();
+            return CommandOutcome::done;
+        case undoCommand:
+        case redoCommand:
+            return stepHistory(id == redoCommand) ? CommandOutcome::repaint : CommandOutcome::done;
+        default:
+            break;
+    }
     const CommandOutcome outcome = applyMenuCommand(state_, model_, id);
     if (outcome == CommandOutcome::repaint) requestRepaint();
     if (const std::optional<DialogKind> kind = dialogOpenedBy(id)) {
@@ -284,10 +295,12 @@ void Application::setRectanglePick(bool rectangle) {
 
 void Application::setOnlyFromSelectedElements(bool only) {
     state_.onlyFromSelectedElements = only;
+    showPlotOptionsInDialogs();
 }
 
 void Application::setOnlyFromSelectedNodes(bool only) {
     state_.onlyFromSelectedNodes = only;
+    showPlotOptionsInDialogs();
 }
 
 std::optional<ProbeReading> Application::probe(std::int32_t x, std::int32_t y) {
@@ -302,6 +315,35 @@ std::optional<ProbeReading> Application::probe(std::int32_t x, std::int32_t y) {
 
 void Application::prepareProbe() {
     if (state_.modelLoaded) locator_.prepare(model_, camera_);
+}
+
+void Application::changeFlags(std::string_view name, unsigned arrays,
+                              const std::function<void()>& change) {
+    const SelectionHistory::Before before = SelectionHistory::before(model_, arrays);
+    change();
+    history_.record(model_, before, name);
+}
+
+// A step back or forth changes only flags: picks alone repaint only the rows they
+// touch, a change of the selection (the contour and its limits follow it) a whole
+// frame.
+bool Application::stepHistory(bool forward) {
+    const unsigned changed = forward ? history_.redo(model_) : history_.undo(model_);
+    if ((changed & selectedFlags) != 0)
+        requestRepaint();
+    else if (changed != 0)
+        requestPickRepaint();
+    return changed != 0;
+}
+
+std::string Application::undoText() const {
+    const std::optional<std::string_view> name = history_.nextUndo();
+    return name ? "Undo " + std::string(*name) : "Undo";
+}
+
+std::string Application::redoText() const {
+    const std::optional<std::string_view> name = history_.nextRedo();
+    return name ? "Redo " + std::string(*name) : "Redo";
 }
 
 bool Application::takeRepaintDue() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@
 #include "render/RubberBands.h"
 #include "select/ItemKind.h"
 #include "select/SelectionFile.h"
+#include "select/SelectionHistory.h"
 #include "view/ViewCamera.h"
 
 namespace corvelt {
@@ -79,8 +81,10 @@ class Application {
     // nothing.
     void openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
 
-    // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h). View Kit, Select
-    // Element(s) and Select Node(s) open one more dialog of their kind each time.
+    // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h) and of the window's
+    // added items (AddedMenuItems.h). View Kit, Select Element(s) and Select Node(s)
+    // open one more dialog of their kind each time. Turn Mode sets mode none and drops
+    // a gesture under way; Undo and Redo step through the history below.
     CommandOutcome command(int id);
     bool isChecked(int id) const;
 
@@ -134,6 +138,7 @@ class Application {
     // --- What the selection dialogs set.
     void setInteractionMode(InteractionMode mode);  // keeps a gesture under way
     void setRectanglePick(bool rectangle);
+    // The box of every open dialog of the kind shows the option.
     void setOnlyFromSelectedElements(bool only);
     void setOnlyFromSelectedNodes(bool only);
 
@@ -182,6 +187,15 @@ class Application {
     // What the legend of the next frame shows, its limits exactly as drawn.
     ContourScale legendScale() const;
 
+    // --- Undo and redo of the selected and picked flags: every operation that
+    // changes them is one step, named after it ("Invert", "Apply (Reselect)", "Pick");
+    // one that changes nothing is none. Opening a file forgets every step.
+    const SelectionHistory& history() const { return history_; }
+    // Edit > Undo and Redo as the menu shows them: "Undo Invert", or "Undo" alone
+    // when there is nothing to undo.
+    std::string undoText() const;
+    std::string redoText() const;
+
     // --- Repaint requests.
     bool repaintDue() const { return repaintDue_; }
     // Returns whether a repaint was due and clears the mark.
@@ -214,6 +228,10 @@ class Application {
     void rotate(ArrowKey key);
     void dragTo(std::int32_t x, std::int32_t y);
     void clearPicksOfMode();
+    void turnMode();
+    // Runs a change of the flags of some arrays (FlagArrays) as one step of the history.
+    void changeFlags(std::string_view name, unsigned arrays, const std::function<void()>& change);
+    bool stepHistory(bool forward);  // whether a step was taken
 
     DialogState* findDialog(DialogId id);
     void openDialog(DialogKind kind);
@@ -238,6 +256,7 @@ class Application {
     std::optional<MouseDrag> drag_;
     ElementLocator locator_;
     std::vector<DialogState> dialogs_;
+    SelectionHistory history_;
     DialogId lastDialogId_ = 0;
     bool repaintDue_ = false;
 

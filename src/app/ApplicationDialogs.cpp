@@ -133,7 +133,8 @@ DialogOutcome Application::closeDialog(DialogId id) {
             // The red marks of the picks go with the dialog that made them.
             state_.interactionMode = InteractionMode::none;
             state_.rectanglePick = 1;
-            clearElementPicks(model_);
+            changeFlags("Close Select Element(s)", elementPickedFlags,
+                        [this] { clearElementPicks(model_); });
             requestRepaint();
             break;
         case DialogKind::selectNodes:
@@ -148,15 +149,21 @@ DialogOutcome Application::closeDialog(DialogId id) {
     return DialogOutcome::closed();
 }
 
-// The radios that follow their plot option wherever it changes: the menu, another
-// dialog, or a dialog that opens.
+// The radios that follow their plot option wherever it changes (the menu, another
+// dialog, or a dialog that opens), and the "Only Operate From Selected" boxes, which
+// follow their option from any dialog of the kind.
 void Application::showPlotOptionsInDialogs() {
     for (DialogState& shown : dialogs_) {
-        if (shown.kind == DialogKind::selectElements)
+        if (shown.kind == DialogKind::selectElements) {
             shown.check(SelectElementsControl::plotAllOutlines +
                         static_cast<int>(state_.elementOutlinePlot));
-        if (shown.kind == DialogKind::selectNodes)
+            shown.setChecked(SelectElementsControl::onlyFromSelected,
+                             state_.onlyFromSelectedElements);
+        }
+        if (shown.kind == DialogKind::selectNodes) {
             shown.check(SelectNodesControl::plotAllNodes + static_cast<int>(state_.nodePlot));
+            shown.setChecked(SelectNodesControl::onlyFromSelected, state_.onlyFromSelectedNodes);
+        }
     }
 }
 
@@ -178,7 +185,7 @@ DialogOutcome Application::pressViewKit(DialogState& dialog, int control) {
         case ViewKitControl::apply:
             // The texts stay as typed, and the view is not fitted: the model may
             // move on the screen or partly leave it.
-            applyViewAngles(parseAngleText(dialog.alphaText), parseAngleText(dialog.betaText),
+            applyViewAngles(readAngleField(dialog.alphaText), readAngleField(dialog.betaText),
                             false);
             break;
         case ViewKitControl::all:

@@ -25,7 +25,10 @@ std::int64_t Application::writeSelectionFile(ItemKind kind, const std::filesyste
 SelectionListCounts Application::readSelectionFile(ItemKind kind,
                                                    const std::filesystem::path& path) {
     selectionFileName(state_, kind) = path.string();
-    const SelectionListCounts counts = readSelection(model_, kind, path);
+    // A file that is refused throws before the step is recorded, changing nothing.
+    SelectionListCounts counts;
+    changeFlags("From File", kind == ItemKind::elements ? elementSelectedFlags : nodeSelectedFlags,
+                [&] { counts = readSelection(model_, kind, path); });
     requestRepaint();
     return counts;
 }

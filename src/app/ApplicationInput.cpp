@@ -31,6 +31,21 @@ std::uint8_t pickValue(InteractionMode mode) {
     return mode == InteractionMode::pickElements || mode == InteractionMode::pickNodes ? 1 : 0;
 }
 
+const char* pickStepName(InteractionMode mode) {
+    return pickValue(mode) != 0 ? "Pick" : "Unpick";
+}
+
+unsigned pickedArray(InteractionMode mode) {
+    return picksElements(mode) ? elementPickedFlags : nodePickedFlags;
+}
+
+// The picks that Esc drops in the mode: those of a picking mode, none elsewhere.
+unsigned picksOfMode(InteractionMode mode) {
+    if (mode == InteractionMode::pickElements) return elementPickedFlags;
+    if (mode == InteractionMode::pickNodes) return nodePickedFlags;
+    return 0;
+}
+
 }  // namespace
 
 // A stage of 1 takes the first point of a gesture, 2 completes it. A stage can be
@@ -79,7 +94,8 @@ void Application::clickInZoomBoxMode(int stage, std::int32_t x, std::int32_t y) 
         state_.dragCurrentX = x;
         state_.dragCurrentY = y;
         state_.clickStage = 0;
-        // A box without width or height keeps the scale (the camera only recentres).
+        // A box without width or height is fitted by its other side; two clicks on
+        // one pixel end the gesture and leave the camera as it was.
         camera_.zoomToRectangle({state_.dragAnchorX, state_.dragAnchorY}, {x, y});
         requestRepaint();
     }
@@ -90,7 +106,8 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
         state_.dragAnchorX = x;
         state_.dragAnchorY = y;
     } else if (stage == 1) {
-        pickAtPoint(x, y);
+        changeFlags(pickStepName(state_.interactionMode), pickedArray(state_.interactionMode),
+                    [&] { pickAtPoint(x, y); });
         state_.clickStage = 0;
         requestPickRepaint();
     } else if (stage == 2) {
@@ -99,7 +116,8 @@ void Application::clickInPickMode(int stage, std::int32_t x, std::int32_t y) {
         state_.dragCurrentX = x;
         state_.dragCurrentY = y;
         state_.clickStage = 0;
-        pickInRectangle();
+        changeFlags(pickStepName(state_.interactionMode), pickedArray(state_.interactionMode),
+                    [&] { pickInRectangle(); });
         requestPickRepaint();
     }
 }
@@ -223,7 +241,7 @@ void Application::rotate(ArrowKey key) {
 void Application::character(char32_t c) {
     switch (c) {
         case escapeCharacter:
-            clearPicksOfMode();
+            changeFlags("Esc", picksOfMode(state_.interactionMode), [this] { clearPicksOfMode(); });
             requestPickRepaint();
             break;
         case U'A':
@@ -248,6 +266,14 @@ void Application::character(char32_t c) {
         default:
             break;
     }
+}
+
+// Back to turning with the left button: the mode goes, and with it a zoom box, pick
+// rectangle or pan gesture whose first point was taken.
+void Application::turnMode() {
+    state_.interactionMode = InteractionMode::none;
+    state_.clickStage = 0;
+    requestPickRepaint();  // the rubber band, if one was drawn
 }
 
 // Esc drops the pending picks of the picking mode; unpick modes have none to drop.

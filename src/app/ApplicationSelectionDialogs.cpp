@@ -1,4 +1,6 @@
 // What every control of the Select Element(s) and Select Node(s) dialogs does.
+#include <string>
+
 #include "app/Application.h"
 #include "app/CommandId.h"
 #include "app/DialogControlId.h"
@@ -11,6 +13,19 @@ namespace {
 
 using Elements = SelectElementsControl;
 using Nodes = SelectNodesControl;
+
+// "Apply (Reselect)": the step's name says how the picks went in.
+std::string applyStepName(SelectMode mode) {
+    switch (mode) {
+        case SelectMode::alsoSelect:
+            return "Apply (Also Select)";
+        case SelectMode::unselect:
+            return "Apply (Unselect)";
+        case SelectMode::reselect:
+            break;
+    }
+    return "Apply (Reselect)";
+}
 
 }  // namespace
 
@@ -59,10 +74,8 @@ DialogOutcome Application::pressSelectElements(DialogState& dialog, int control)
             setRectanglePick(control == Elements::rectanglePick);
             break;
         case Elements::onlyFromSelected:
-            // The option follows the box that was pressed, also when another dialog
-            // of this kind shows the box the other way.
-            dialog.setChecked(control, !dialog.isChecked(control));
-            setOnlyFromSelectedElements(dialog.isChecked(control));
+            // The press toggles the option; every open box then shows it.
+            setOnlyFromSelectedElements(!state_.onlyFromSelectedElements);
             break;
         case Elements::pick:
             setInteractionMode(InteractionMode::pickElements);
@@ -71,23 +84,24 @@ DialogOutcome Application::pressSelectElements(DialogState& dialog, int control)
             setInteractionMode(InteractionMode::unpickElements);
             break;
         case Elements::reset:
-            clearElementPicks(model_);
+            changeFlags("Reset", elementPickedFlags, [this] { clearElementPicks(model_); });
             requestRepaint();
             break;
         case Elements::apply:
-            applyElementPicks(model_, state_.elementSelectMode);
+            changeFlags(applyStepName(state_.elementSelectMode), elementFlags,
+                        [this] { applyElementPicks(model_, state_.elementSelectMode); });
             requestRepaint();
             break;
         case Elements::selectAll:
-            selectAllElements(model_);
+            changeFlags("Select All", elementSelectedFlags, [this] { selectAllElements(model_); });
             requestRepaint();
             break;
         case Elements::selectNone:
-            selectNoElements(model_);
+            changeFlags("Select None", elementSelectedFlags, [this] { selectNoElements(model_); });
             requestRepaint();
             break;
         case Elements::invert:
-            invertElementSelection(model_);
+            changeFlags("Invert", elementSelectedFlags, [this] { invertElementSelection(model_); });
             requestRepaint();
             break;
         case Elements::fromFile:
@@ -141,8 +155,7 @@ DialogOutcome Application::pressSelectNodes(DialogState& dialog, int control) {
             setRectanglePick(control == Nodes::rectanglePick);
             break;
         case Nodes::onlyFromSelected:
-            dialog.setChecked(control, !dialog.isChecked(control));
-            setOnlyFromSelectedNodes(dialog.isChecked(control));
+            setOnlyFromSelectedNodes(!state_.onlyFromSelectedNodes);
             break;
         case Nodes::pick:
             setInteractionMode(InteractionMode::pickNodes);
@@ -151,27 +164,29 @@ DialogOutcome Application::pressSelectNodes(DialogState& dialog, int control) {
             setInteractionMode(InteractionMode::unpickNodes);
             break;
         case Nodes::reset:
-            clearNodePicks(model_);
+            changeFlags("Reset", nodePickedFlags, [this] { clearNodePicks(model_); });
             requestRepaint();
             break;
         case Nodes::apply:
-            applyNodePicks(model_, state_.nodeSelectMode);
+            changeFlags(applyStepName(state_.nodeSelectMode), nodeFlags,
+                        [this] { applyNodePicks(model_, state_.nodeSelectMode); });
             requestRepaint();
             break;
         case Nodes::selectAll:
-            selectAllNodes(model_);
+            changeFlags("Select All", nodeSelectedFlags, [this] { selectAllNodes(model_); });
             requestRepaint();
             break;
         case Nodes::selectNone:
-            selectNoNodes(model_);
+            changeFlags("Select None", nodeSelectedFlags, [this] { selectNoNodes(model_); });
             requestRepaint();
             break;
         case Nodes::invert:
-            invertNodeSelection(model_);
+            changeFlags("Invert", nodeSelectedFlags, [this] { invertNodeSelection(model_); });
             requestRepaint();
             break;
         case Nodes::nodesInSelectedElements:
-            selectNodesInSelectedElements(model_);
+            changeFlags("Select Nodes In Elements Selected", nodeSelectedFlags,
+                        [this] { selectNodesInSelectedElements(model_); });
             command(plotSelectedNodesCommand);
             break;
         case Nodes::fromFile:

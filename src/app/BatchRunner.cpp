@@ -1,28 +1,38 @@
 #include "app/BatchRunner.h"
 
 #include <exception>
-#include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include "app/Application.h"
 #include "app/DialogTemplate.h"
 #include "app/FrameSink.h"
 #include "app/StateDump.h"
+#include "base/AtomicFile.h"
 
 namespace corvelt {
 
 namespace {
 
+// Replaced all at once: a full disk or a pipe must not leave a cut-off document
+// where a whole one was.
 void writeState(const Application& app, const std::filesystem::path& path,
                 const ProbeAtPixel* probe) {
-    std::ofstream out(path);
-    if (!out) throw std::runtime_error("cannot create the state file " + path.string());
-    writeStateJson(out, app, probe);
-    out.flush();
-    if (!out) throw std::runtime_error("cannot write the state file " + path.string());
+    try {
+        AtomicFile file(path);
+        std::ostringstream text;
+        writeStateJson(text, app, probe);
+        file.write(text.view());
+        // A state can be made again by running the script again.
+        file.commit(AtomicFile::Durability::cached);
+    } catch (const std::system_error& error) {
+        throw std::runtime_error("cannot write the state file " + path.string() + ": " +
+                                 error.code().message());
+    }
 }
 
 enum class LineRead { line, end, tooLong };

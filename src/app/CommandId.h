@@ -32,6 +32,9 @@ enum CommandId : int {
 
     // Beyond the main menu's table (MenuTable.h lists where the window puts them).
     showMinMaxCommand = 40040,
+    turnModeCommand = 40041,
+    undoCommand = 40042,
+    redoCommand = 40043,
     facingSurfaceCommand = 40050,  // the six faces, 40050 .. 40055 in ShellFace order
     envelopeCommand = 40055,
     contourP1Command = 40060,  // P1, P2, P3, Stress Intensity: 40060 .. 40063

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/AddedMenuItems.h"
 #include "app/CommandId.h"
 
 namespace corvelt {
@@ -59,43 +60,14 @@ constexpr std::array popups{
     MenuPopup{"Pl&otCtrls", plotControlItems},
 };
 
-constexpr std::array derivedItems{
-    MenuItem{contourP1Command, "P1"},
-    MenuItem{40061, "P2"},
-    MenuItem{40062, "P3"},
-    MenuItem{contourIntensityCommand, "Stress Intensity"},
-};
-
-constexpr std::array legendItems{MenuItem{legendCommand, "&Legend..."}};
-
-constexpr std::array faceItems{
-    MenuItem{facingSurfaceCommand, "&Facing Surface"}, MenuItem{40051, "Surface &1"},
-    MenuItem{40052, "Surface &2"},   MenuItem{40053, "&Membrane"},
-    MenuItem{40054, "&Bending"},     MenuItem{envelopeCommand, "&Envelope"},
-};
-
-constexpr std::array additions{
-    MenuAddition{"&Contour", false, derivedItems},
-    MenuAddition{"&Contour", false, faceItems},
-    MenuAddition{"&Contour", false, legendItems},
-};
-
 }  // namespace
-
-std::span<const MenuAddition> menuAdditions() {
-    return additions;
-}
 
 std::span<const MenuPopup> mainMenu() {
     return popups;
 }
 
 bool isApplicationCommand(int id) {
-    if (isMenuCommand(id) || id == showMinMaxCommand) return true;
-    for (const MenuAddition& addition : additions)
-        for (const MenuItem& item : addition.items)
-            if (item.commandId == id) return true;
-    return false;
+    return isMenuCommand(id) || id == showMinMaxCommand || isAddedMenuCommand(id);
 }
 
 bool isMenuCommand(int id) {

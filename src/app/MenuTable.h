@@ -23,23 +23,12 @@ struct MenuPopup {
 // follows from the application state (Application::isChecked).
 std::span<const MenuPopup> mainMenu();
 
-// Items beyond the main menu's table, which the window adds: at the end of the
-// popup titled `popup` after a separator, or as a popup of that title of its own
-// after the table's popups. Scripts run them by id as they run the table's; the
-// state's list of checked menu items covers the table's alone.
-struct MenuAddition {
-    std::string_view popup;
-    bool ownPopup = false;
-    std::span<const MenuItem> items;
-};
-
-std::span<const MenuAddition> menuAdditions();
-
 // True when the id names an item of the main menu.
 bool isMenuCommand(int id);
 
 // The main menu's items and the commands that the window adds to its popups
-// (Show Min/Max): what a menu choice, in the window or a script, may run.
+// (Show Min/Max, AddedMenuItems.h): what a menu choice, in the window or a script,
+// may run.
 bool isApplicationCommand(int id);
 
 }  // namespace corvelt

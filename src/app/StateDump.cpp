@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -193,6 +195,18 @@ json legendJson(const Application& app) {
     };
 }
 
+// The counts of the steps and the names of the next ones, null when there is none.
+json historyJson(const SelectionHistory& history) {
+    const auto name = [](std::optional<std::string_view> step) -> json {
+        if (!step) return nullptr;
+        return std::string(*step);
+    };
+    return {{"undo", history.undoCount()},
+            {"redo", history.redoCount()},
+            {"nextUndo", name(history.nextUndo())},
+            {"nextRedo", name(history.nextRedo())}};
+}
+
 std::vector<int> checkedMenuItems(const Application& app) {
     std::vector<int> checked;
     for (const MenuPopup& popup : mainMenu())
@@ -230,6 +244,7 @@ void writeStateJson(std::ostream& out, const Application& app, const ProbeAtPixe
         {"checkedMenuItems", checkedMenuItems(app)}, {"camera", cameraJson(app.camera())},
         {"model", modelJson(app.model())},           {"dialogs", dialogsJson(app)},
         {"legend", legendJson(app)},
+        {"history", historyJson(app.history())},
     };
     if (probe != nullptr) document["probe"] = probeJson(*probe);
     // A file name need not be valid UTF-8; it must not make the dump fail.

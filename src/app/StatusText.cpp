@@ -48,7 +48,12 @@ std::string modeStatusText(const AppState& state) {
         text += state.rectanglePick != 0 ? " in a rectangle" : " at a point";
     // The gestures take two clicks; say when the first one is in.
     if (state.clickStage == 1 && state.interactionMode != InteractionMode::none)
-        text += ": click the second point";
+        return text + ": click the second point";
+    // Pan and zoom hold the mouse until a dialog closes; say how to leave them.
+    if (state.interactionMode == InteractionMode::pan)
+        return text + ": click, move, click (View > Turn Mode to turn)";
+    if (state.interactionMode == InteractionMode::zoomBox)
+        return text + ": click, click (View > Turn Mode to turn)";
     return text;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "base/FileKind.h"
+
 namespace corvelt {
 
 namespace {
@@ -40,8 +42,11 @@ std::filesystem::path temporaryName(const std::filesystem::path& target, std::mt
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(followLink(target)) {
     struct stat existing {};
     const bool replaces = ::stat(target_.c_str(), &existing) == 0;
-    // Refused now rather than by the rename after all the writing.
+    // Refused now rather than by the rename after all the writing. A pipe or a device
+    // is not replaced by a file either.
     if (replaces && S_ISDIR(existing.st_mode)) throwSystemError(EISDIR, "open");
+    if (replaces && !S_ISREG(existing.st_mode))
+        throw std::system_error(notRegularFileError(existing.st_mode), "open");
 
     std::mt19937_64 random(std::random_device{}());
     for (int attempt = 0; fd_ < 0; ++attempt) {

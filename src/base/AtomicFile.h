@@ -13,8 +13,10 @@ namespace corvelt {
 //
 // A target that is a symbolic link is followed: the file it names is replaced. A
 // replaced file keeps its permission bits; a new one gets those of a file that
-// fopen would create. Every failure throws std::system_error with the errno of the
-// call that failed.
+// fopen would create. A target that exists and is no regular file (a directory, a
+// named pipe, a device) is refused at construction, before anything is written.
+// Every failure throws std::system_error with the errno of the call that failed,
+// or a FileKindError (base/FileKind.h) for a target of the wrong kind.
 class AtomicFile {
   public:
     explicit AtomicFile(const std::filesystem::path& target);

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "base/FileKind.h"
+
 namespace corvelt {
 
 namespace {
@@ -27,7 +29,8 @@ RegularFile::RegularFile(const std::filesystem::path& path) {
         if (::fstat(fd_, &status) != 0) throwSystemError(errno, "stat");
         // Directories, pipes and devices have no fixed size to read; refuse them as unreadable.
         if (S_ISDIR(status.st_mode)) throwSystemError(EISDIR, "open");
-        if (!S_ISREG(status.st_mode)) throwSystemError(EINVAL, "open");
+        if (!S_ISREG(status.st_mode))
+            throw std::system_error(notRegularFileError(status.st_mode), "open");
         opened_ = stamp();
         size_ = static_cast<std::size_t>(opened_.size);
         ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);

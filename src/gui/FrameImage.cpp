@@ -5,12 +5,14 @@
 #include <QImageWriter>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <optional>
 #include <stdexcept>
+#include <system_error>
 
 #include "app/Application.h"
-#include "gui/QtCanvas.h"
+#include "base/AtomicFile.h"
 #include "base/Prefault.h"
+#include "gui/QtCanvas.h"
 
 namespace corvelt {
 
@@ -51,6 +53,18 @@ QImage renderFrame(Application& app, double pixelRatio) {
 }
 
 void PngFrameSink::writePng(Application& app, const std::filesystem::path& path) {
+    const auto failed = [&path](const std::system_error& error) {
+        return std::runtime_error("cannot write the image " + path.string() + ": " +
+                                  error.code().message());
+    };
+    // Opened first, so that a pipe or a device is refused before any painting; the
+    // old file stays until the whole new one is there.
+    std::optional<AtomicFile> file;
+    try {
+        file.emplace(path);
+    } catch (const std::system_error& error) {
+        throw failed(error);
+    }
     const QImage image = renderFrame(app);
     // Qt names files by QString, which cannot hold every byte string a Linux file
     // name may be; the PNG is made in memory and written under the path's own bytes.
@@ -63,10 +77,13 @@ void PngFrameSink::writePng(Application& app, const std::filesystem::path& path)
     // the raw pixels).
     writer.setQuality(pngQuality);
     if (!writer.write(image)) throw std::runtime_error("cannot encode the image as PNG");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(png.constData(), png.size());
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the image " + path.string());
+    try {
+        file->write({png.constData(), static_cast<std::size_t>(png.size())});
+        // A picture of a script can be made again; no waiting for the disk.
+        file->commit(AtomicFile::Durability::cached);
+    } catch (const std::system_error& error) {
+        throw failed(error);
+    }
 }
 
 }  // namespace corvelt

@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -19,7 +20,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
@@ -33,8 +33,10 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
+#include "app/AddedMenuItems.h"
 #include "app/Application.h"
 #include "app/CommandId.h"
 #include "app/DisplayText.h"
@@ -45,6 +47,7 @@
 #include "app/StatusText.h"
 #include "app/ToolWindowPlacement.h"
 #include "gui/ElidedLabel.h"
+#include "base/AtomicFile.h"
 #include "gui/FrameImage.h"
 #include "gui/LegendSettings.h"
 #include "gui/ProbePanel.h"
@@ -189,35 +192,8 @@ void MainWindow::buildMenuBar() {
         // Dialogs may change the state behind the menu's back; show it as it is now.
         connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
     }
-    addMenuAdditions(menus);
     addDesktopItems(menus);
     refreshMenuMarks();
-}
-
-// The application's items beyond the table: after a separator at the end of their
-// popup, or in a popup of their own after the table's.
-void MainWindow::addMenuAdditions(std::map<std::string_view, QMenu*>& menus) {
-    for (const MenuAddition& addition : menuAdditions()) {
-        QMenu* menu = nullptr;
-        if (const auto found = menus.find(addition.popup); found != menus.end()) {
-            menu = found->second;
-            if (!addition.ownPopup) menu->addSeparator()->setProperty(desktopItemProperty, true);
-        } else {
-            menu = menuBar()->addMenu(fromUtf8(addition.popup));
-            menu->menuAction()->setProperty(desktopItemProperty, true);
-            menus.emplace(addition.popup, menu);
-            connect(menu, &QMenu::aboutToShow, this, [this] { refreshMenuMarks(); });
-        }
-        for (const MenuItem& item : addition.items) {
-            QAction* action = menu->addAction(fromUtf8(item.text));
-            // Not the table's own, though the application's: marked as the others.
-            action->setProperty(desktopItemProperty, true);
-            const int id = item.commandId;
-            action->setData(id);
-            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-            commandActions_.push_back(action);
-        }
-    }
 }
 
 QAction* MainWindow::addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run) {
@@ -249,6 +225,7 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     copyPictureAction_ =
         addDesktopAction(edit.get(), QStringLiteral("&Copy Picture"), [this] { copyPicture(); });
     copyPictureAction_->setShortcut(QKeySequence::Copy);
+    QMenu* editMenu = edit.get();
     QAction* editAction = menuBar()->insertMenu(menus.at("&View")->menuAction(), edit.release());
     editAction->setProperty(desktopItemProperty, true);
 
@@ -264,10 +241,61 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     probe->setProperty(desktopItemProperty, true);
     view->addAction(probe);
 
+    std::map<std::string_view, QMenu*> withEdit = menus;
+    withEdit.emplace("&Edit", editMenu);
+    addApplicationItems(withEdit);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->menuAction()->setProperty(desktopItemProperty, true);
     addDesktopAction(help, QStringLiteral("&About Corvelt"), [this] { showAbout(); });
     refreshRecentFiles();
+}
+
+// The application's own items after the rest of their popups, below a separator:
+// its commands with their shortcuts bound wherever the program has the focus (a
+// text field keeps its own Ctrl+Z), and the view's keys with the key shown, bound
+// only inside the open menu so that the key itself still reaches the view.
+void MainWindow::addApplicationItems(const std::map<std::string_view, QMenu*>& menus) {
+    std::string_view lastPopup;
+    int lastGroup = 0;
+    for (const AddedMenuItem& item : addedMenuItems()) {
+        QMenu* menu = menus.at(item.popup);
+        if (item.popup != lastPopup || item.group != lastGroup)
+            menu->addSeparator()->setProperty(desktopItemProperty, true);
+        lastPopup = item.popup;
+        lastGroup = item.group;
+        QList<QKeySequence> shortcuts{QKeySequence(fromUtf8(item.shortcut))};
+        if (!item.otherShortcut.empty())
+            shortcuts.push_back(QKeySequence(fromUtf8(item.otherShortcut)));
+        QAction* action = nullptr;
+        if (item.commandId != 0) {
+            const int id = item.commandId;
+            action = addDesktopAction(menu, fromUtf8(item.text), [this, id] { runCommand(id); });
+            action->setData(id);
+            action->setShortcutContext(Qt::ApplicationShortcut);
+            commandActions_.push_back(action);
+        } else {
+            const char32_t key = item.key;
+            action = addDesktopAction(menu, fromUtf8(item.text), [this, key] {
+                app_.character(key);
+                showApplicationState();
+            });
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        action->setShortcuts(shortcuts);
+    }
+}
+
+// Undo and Redo name the step they would take, and are off when there is none.
+void MainWindow::refreshHistoryItems() {
+    if (QAction* undo = commandAction(undoCommand)) {
+        undo->setText(QString::fromStdString(app_.undoText()));
+        undo->setEnabled(app_.history().undoCount() > 0);
+    }
+    if (QAction* redo = commandAction(redoCommand)) {
+        redo->setText(QString::fromStdString(app_.redoText()));
+        redo->setEnabled(app_.history().redoCount() > 0);
+    }
 }
 
 // The mode and the counts from the left, the last message and the load time at the
@@ -321,6 +349,7 @@ void MainWindow::refreshStatus(bool countsToo) {
 // view is still.
 void MainWindow::afterViewInput(bool pictureChanged, bool cursorMoved) {
     refreshStatus(pictureChanged);
+    if (pictureChanged) refreshHistoryItems();
     if (cursorMoved) {
         refreshProbe();
     } else if (pictureChanged) {
@@ -383,14 +412,27 @@ QImage MainWindow::picture() const {
     return renderFrame(app_, view_->devicePixelRatioF());
 }
 
+// As every file the program writes: a pipe or a device is refused at once, and the
+// old file stays until the whole new one is there.
 bool MainWindow::savePicture(const QString& fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !picture().save(&file, "PNG") || !file.commit()) {
-        showWarning(QStringLiteral("The picture could not be saved.\n%1: %2")
-                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-        return false;
+    QString reason;
+    try {
+        AtomicFile file(pathOf(fileName));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (picture().save(&buffer, "PNG")) {
+            file.write({png.constData(), static_cast<std::size_t>(png.size())});
+            file.commit();
+            return true;
+        }
+        reason = QStringLiteral("cannot encode the picture as PNG");
+    } catch (const std::system_error& error) {
+        reason = QString::fromStdString(error.code().message());
     }
-    return true;
+    showWarning(QStringLiteral("The picture could not be saved.\n%1: %2")
+                    .arg(QDir::toNativeSeparators(fileName), reason));
+    return false;
 }
 
 void MainWindow::copyPicture() const {
@@ -569,6 +611,7 @@ void MainWindow::refreshMenuMarks() {
         action->setCheckable(checked);
         action->setChecked(checked);
     }
+    refreshHistoryItems();
 }
 
 // Starts at the file shown, or in the folder of the last file of an earlier run.

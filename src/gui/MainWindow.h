@@ -41,6 +41,8 @@ class ViewWidget;
 // to have, all of it the window's own: recent files, saving and copying the
 // picture, Exit and About in the File, Edit and Help menus. Its actions carry the
 // property desktopItemProperty; the application's carry their command id as data.
+// The application's own items beyond its menu table (AddedMenuItems.h: Turn Mode,
+// the view's keys, Undo and Redo) end their popups, marked as the window's.
 // Window geometry, the last folder and the recent files are kept in the user's
 // settings (QSettings with the application's organisation and name).
 class MainWindow : public QMainWindow {
@@ -93,9 +95,10 @@ class MainWindow : public QMainWindow {
     void buildMenuBar();
     void addDesktopItems(const std::map<std::string_view, QMenu*>& menus);
     QAction* addDesktopAction(QMenu* menu, const QString& text, std::function<void()> run);
+    void addApplicationItems(const std::map<std::string_view, QMenu*>& menus);
+    void refreshHistoryItems();
     void buildStatusBar();
     void restoreSettings();
-    void addMenuAdditions(std::map<std::string_view, QMenu*>& menus);
     void refreshRecentFiles();
     void openRecentFile(const QString& fileName);
     void choosePictureFile();

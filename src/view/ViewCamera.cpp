@@ -60,18 +60,19 @@ void ViewCamera::fitToExtents() {
 void ViewCamera::zoomToRectangle(Pixel anchor, Pixel current) {
     const Point2D a = pixelToView(anchor);
     const Point2D b = pixelToView(current);
+    // A box of a single point has no size to fit: nothing changes.
+    if (a.x == b.x && a.y == b.y) return;
     const double newCenterX = std::midpoint(a.x, b.x);
     const double newCenterY = std::midpoint(a.y, b.y);
     if (!std::isfinite(newCenterX) || !std::isfinite(newCenterY)) return;
     centerX = newCenterX;
     centerY = newCenterY;
-    // A box without width or height has no scale of its own: it only recentres.
-    if (a.x != b.x && a.y != b.y) {
-        const double sx = screenWidth / std::fabs(a.x - b.x);
-        const double sy = screenHeight / std::fabs(a.y - b.y);
-        const double chosen = sy > sx ? sx : sy;
-        if (std::isfinite(chosen) && chosen >= minimumScale) scale = chosen;
-    }
+    // A box without width (or height) makes that side's ratio infinite, so the
+    // other side's finite one decides.
+    const double sx = screenWidth / std::fabs(a.x - b.x);
+    const double sy = screenHeight / std::fabs(a.y - b.y);
+    const double chosen = sy > sx ? sx : sy;
+    if (std::isfinite(chosen) && chosen >= minimumScale) scale = chosen;
     originX = screenWidth / 2;
     originY = screenHeight / 2;
 }

@@ -45,8 +45,9 @@ struct ViewCamera {
     void fitToExtents();
 
     // The view-space rectangle under the two pixels fills the client area. A box
-    // whose centre is not finite changes nothing; one whose scale would not be
-    // finite or would fall below minimumScale only recentres.
+    // without width or without height is fitted by its other side; a box of one
+    // point, and a box whose centre is not finite, change nothing; one whose scale
+    // would not be finite or would fall below minimumScale only recentres.
     void zoomToRectangle(Pixel anchor, Pixel current);
 
     // Scale times or divided by 1.1, keeping the view point under the pixel in place.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -420,6 +421,34 @@ TEST_F(Dialogs, SelectionDialogsShareTheMouse) {
     EXPECT_EQ(app.state().interactionMode, InteractionMode::unpickElements);
 }
 
+// A press of "Only Operate From Selected ..." toggles the option, whichever open
+// dialog of the kind it comes from, and every box of the kind then shows it.
+TEST_F(Dialogs, OnlyFromSelectedTogglesAndEveryBoxOfTheKindShowsIt) {
+    struct Kind {
+        DialogKind kind;
+        int openCommand, box;
+        bool AppState::*option;
+    };
+    for (const Kind& k :
+         {Kind{DialogKind::selectElements, selectElementsCommand,
+               SelectElementsControl::onlyFromSelected, &AppState::onlyFromSelectedElements},
+          Kind{DialogKind::selectNodes, selectNodesCommand, SelectNodesControl::onlyFromSelected,
+               &AppState::onlyFromSelectedNodes}}) {
+        const DialogId older = newest(k.kind);
+        app.command(k.openCommand);
+        const DialogId newer = newest(k.kind);
+        for (const bool expected : {true, false, true}) {
+            // Alternately from the older and the newer one.
+            app.pressDialogControl(expected == false ? newer : older, k.box);
+            EXPECT_EQ(app.state().*k.option, expected);
+            EXPECT_EQ(app.dialog(older)->isChecked(k.box), expected);
+            EXPECT_EQ(app.dialog(newer)->isChecked(k.box), expected);
+        }
+        app.command(k.openCommand);
+        EXPECT_TRUE(app.dialog(newest(k.kind))->isChecked(k.box));
+    }
+}
+
 // --- The View Kit's texts and angles.
 
 struct ViewCase {
@@ -491,6 +520,21 @@ TEST_F(Dialogs, ApplyReadsTheTextsWithoutRefitting) {
     EXPECT_EQ(app.camera().alpha, 0.0);
 }
 
+// Apply reads at most 99 bytes of a field, as atof reads them: "1" and 120 zeros is
+// 1e98, and "-1e-400" is -0, which a new View Kit shows as "-0.00".
+TEST_F(Dialogs, ApplyReadsNinetyNineBytesOfEachFieldAsAtofDoes) {
+    const DialogId kit = newest(DialogKind::viewKit);
+    app.setDialogText(kit, ViewKitControl::alphaEdit, "1" + std::string(120, '0'));
+    app.setDialogText(kit, ViewKitControl::betaEdit, "-1e-400");
+    app.pressDialogControl(kit, ViewKitControl::apply);
+    EXPECT_EQ(app.state().viewAlphaDegrees, 1e98);
+    EXPECT_EQ(app.state().viewBetaDegrees, 0.0);
+    EXPECT_TRUE(std::signbit(app.state().viewBetaDegrees));
+    app.command(viewKitCommand);
+    EXPECT_EQ(app.newestDialog(DialogKind::viewKit)->betaText, "-0.00");
+    EXPECT_EQ(readAngleField(std::string(98, ' ') + "12"), 1.0);  // the 2 is not read
+}
+
 struct ParseCase {
     const char* text;
     double value;
@@ -506,6 +550,19 @@ TEST_P(AngleTexts, ReadLikeAtofInTheCLocale) {
     const double value = parseAngleText(GetParam().text);
     EXPECT_EQ(value, GetParam().value);
     EXPECT_FALSE(std::signbit(value) && value == 0.0) << "negative zero";
+}
+
+// Too small for a double: zero of its sign, decimal or hexadecimal, as atof gives;
+// the smallest subnormal is still a number.
+TEST(AngleText, UnderflowIsZeroOfItsSign) {
+    for (const char* text : {"-1e-400", "-2.4e-324", "-0x1p-1080", "-1e-99999"}) {
+        EXPECT_EQ(parseAngleText(text), 0.0) << text;
+        EXPECT_TRUE(std::signbit(parseAngleText(text))) << text;
+    }
+    EXPECT_EQ(parseAngleText("-3e-324"), -4.9406564584124654e-324);
+    EXPECT_EQ(parseAngleText("0x1p-1074"), 4.9406564584124654e-324);
+    EXPECT_EQ(parseAngleText("-1e99999"), 0.0);
+    EXPECT_FALSE(std::signbit(parseAngleText("-1e99999")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -24,12 +24,13 @@ namespace {
 constexpr double largest = std::numeric_limits<double>::max();
 
 // A null in the state stands for a number that is not finite, except that of a
-// closed dialog.
+// closed dialog and the name of a step that is not there.
 bool stateIsFinite(const Application& app) {
     std::ostringstream out;
     writeStateJson(out, app);
     nlohmann::json state = nlohmann::json::parse(out.str());
     state.erase("dialogs");
+    state.erase("history");
     // An automatic legend range has no bounds: null says so, not an overflow.
     if (state["legend"]["rangeMode"] == "auto") {
         state["legend"].erase("fixedMin");

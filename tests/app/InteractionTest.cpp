@@ -116,13 +116,25 @@ TEST_F(Interaction, ZoomBoxFillsTheClientArea) {
     EXPECT_EQ(app.state().dragCurrentX, 110);
 }
 
-TEST_F(Interaction, ZoomBoxWithoutWidthKeepsTheScale) {
-    const double scale = app.camera().scale;
+// No width: the height decides. Both clicks on one pixel: the gesture ends and the
+// camera stays as it was, its centre too.
+TEST_F(Interaction, ZoomBoxWithoutWidthIsFittedByItsHeight) {
+    const ViewCamera before = app.camera();
     app.character('z');
     app.leftButtonDown(10, 10);
     app.leftButtonDown(10, 60);
-    EXPECT_EQ(app.camera().scale, scale);
-    EXPECT_TRUE(std::isfinite(app.camera().centerX));
+    // 50 pixels high: 300 / (50 / s) = 6 s.
+    EXPECT_NEAR(app.camera().scale, 6 * before.scale, 1e-9);
+    EXPECT_EQ(app.camera().originY, 150);
+
+    const ViewCamera zoomed = app.camera();
+    app.leftButtonDown(30, 40);
+    app.leftButtonDown(30, 40);
+    EXPECT_EQ(app.state().clickStage, 0);
+    EXPECT_EQ(app.camera().scale, zoomed.scale);
+    EXPECT_EQ(app.camera().centerX, zoomed.centerX);
+    EXPECT_EQ(app.camera().centerY, zoomed.centerY);
+    EXPECT_EQ(app.camera().originX, zoomed.originX);
 }
 
 // --- A mode change in the middle of a gesture.

@@ -33,7 +33,10 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, ModeText,
     ::testing::Values(
         ModeCase{"None", InteractionMode::none, 1, 0, "Turn"},
-        ModeCase{"Pan", InteractionMode::pan, 1, 0, "Pan"},
+        ModeCase{"Pan", InteractionMode::pan, 1, 0,
+                 "Pan: click, move, click (View > Turn Mode to turn)"},
+        ModeCase{"ZoomBoxWaiting", InteractionMode::zoomBox, 1, 0,
+                 "Zoom box: click, click (View > Turn Mode to turn)"},
         ModeCase{"PanUnderWay", InteractionMode::pan, 1, 1, "Pan: click the second point"},
         ModeCase{"ZoomBox", InteractionMode::zoomBox, 0, 1, "Zoom box: click the second point"},
         ModeCase{"PickElements", InteractionMode::pickElements, 1, 0,

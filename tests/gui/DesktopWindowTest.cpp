@@ -81,10 +81,21 @@ TEST_F(DesktopTest, DesktopItemsStandAroundTheMenuTable) {
     EXPECT_EQ(file.actions()[0]->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(file.actions()[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     const QMenu& edit = popup(window, "&Edit");
-    EXPECT_EQ(texts(edit.actions()), QStringList{"&Copy Picture"});
+    EXPECT_EQ(texts(edit.actions()), (QStringList{"&Copy Picture", "-", "Undo", "Redo"}));
     EXPECT_EQ(edit.actions()[0]->shortcut(), QKeySequence(QKeySequence::Copy));
-    EXPECT_EQ(texts(popup(window, "&View").actions()),
-              (QStringList{"View &Kit", "-", "Show &Min/Max", "&Probe Panel"}));
+    EXPECT_EQ(edit.actions()[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(edit.actions()[3]->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    const QMenu& view = popup(window, "&View");
+    EXPECT_EQ(texts(view.actions()),
+              (QStringList{"View &Kit", "-", "Show &Min/Max", "&Probe Panel", "-", "Turn Mode",
+                           "Fit All", "Stored View", "Pan Mode", "Zoom Box"}));
+    EXPECT_EQ(view.actions()[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    // The view's keys, shown beside their items.
+    const QStringList keys{"A", "O", "P", "Z"};
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(view.actions()[6 + i]->shortcut().toString(), keys[i]);
     EXPECT_EQ(texts(popup(window, "&Help").actions()), QStringList{"&About Corvelt"});
 }
 
@@ -343,7 +354,7 @@ TEST_F(DesktopTest, StatusBarFollowsModeCountsAndPicks) {
     EXPECT_EQ(status("mode"), QStringLiteral("Turn"));
 
     QTest::keyClick(&view(), Qt::Key_Z);
-    EXPECT_EQ(status("mode"), QStringLiteral("Zoom box"));
+    EXPECT_EQ(status("mode"), QStringLiteral("Zoom box: click, click (View > Turn Mode to turn)"));
     trigger(selectElementsCommand);
     app.setRectanglePick(false);
     app.applyViewAngles(-90, 90, true);

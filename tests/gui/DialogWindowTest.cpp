@@ -241,6 +241,20 @@ TEST_F(DialogWindowTest, RadiosFollowTheMenuInEveryOpenDialog) {
     EXPECT_FALSE(window.commandAction(contourCommand)->isChecked());
 }
 
+// The "Only Operate From Selected" boxes show their option in every open dialog,
+// whichever one was clicked.
+TEST_F(DialogWindowTest, OnlyFromSelectedBoxesAgreeInEveryOpenDialog) {
+    ToolDialog& older = openDialog(selectElementsCommand);
+    ToolDialog& newer = openDialog(selectElementsCommand);
+    for (ToolDialog* clicked : {&older, &newer, &newer}) {
+        click(*clicked, SelectElementsControl::onlyFromSelected);
+        const bool on = app.state().onlyFromSelectedElements;
+        EXPECT_EQ(isChecked(older, SelectElementsControl::onlyFromSelected), on);
+        EXPECT_EQ(isChecked(newer, SelectElementsControl::onlyFromSelected), on);
+    }
+    EXPECT_TRUE(app.state().onlyFromSelectedElements);  // toggled three times
+}
+
 // Point picking and the unpick modes, from the dialogs' buttons to clicks in the view.
 TEST_F(DialogWindowTest, PointPickAndUnpickThroughTheWindow) {
     ToolDialog& elements = openDialog(selectElementsCommand);

@@ -11,6 +11,7 @@
 
 #include "app/Application.h"
 #include "app/CommandId.h"
+#include "app/DialogControlId.h"
 #include "gui/FrameImage.h"
 #include "gui/QtCanvas.h"
 #include "samples/PressurizedCylinder.h"
@@ -59,6 +60,11 @@ void expectWholeFramePictures(const std::vector<int>& plotCommands) {
     };
     const auto move = [](int x, int y) { return [=](Application& app) { app.mouseMove(x, y); }; };
     const auto key = [](char32_t c) { return [=](Application& app) { app.character(c); }; };
+    const auto command = [](int id) { return [=](Application& app) { app.command(id); }; };
+    const auto invert = [](Application& app) {
+        app.pressDialogControl(app.newestDialog(DialogKind::selectElements)->id,
+                               SelectElementsControl::invert);
+    };
     std::vector<Step> steps{
         {"first frame", [](Application&) {}, true},
         {"element pick mode", mode(InteractionMode::pickElements, false)},
@@ -66,6 +72,9 @@ void expectWholeFramePictures(const std::vector<int>& plotCommands) {
         {"the same point again", click(320, 240)},
         {"another point", click(250, 300)},
         {"Esc", key(escapeCharacter)},
+        {"undo Esc", command(undoCommand)},
+        {"redo Esc", command(redoCommand)},
+        {"undo Esc again", command(undoCommand)},
         {"rectangle mode", mode(InteractionMode::pickElements, true)},
         {"first corner", click(200, 150)},
         {"rubber band", move(420, 330)},
@@ -88,6 +97,11 @@ void expectWholeFramePictures(const std::vector<int>& plotCommands) {
         {"zoom box", key(U'z')},
         {"zoom box corner", click(100, 100)},
         {"zoom box band", move(200, 420)},
+        {"Turn Mode drops the band", command(turnModeCommand)},
+        {"element dialog", command(selectElementsCommand), true},
+        {"invert", invert, true},
+        {"undo invert", command(undoCommand), true},
+        {"redo invert", command(redoCommand), true},
         {"turn", [](Application& app) { app.keyDown(ArrowKey::left); }, true},
     };
     for (const int command : plotCommands) {

@@ -239,20 +239,31 @@ TEST(ZoomToRectangle, TallBoxIsLimitedByItsHeight) {
     EXPECT_DOUBLE_EQ(camera.scale, 4.0);           // min(400 / 10, 300 / 75)
 }
 
-TEST(ZoomToRectangle, ABoxWithoutWidthOrHeightOnlyRecentres) {
-    const Pixel degenerate[3][2] = {
-        {{10, 10}, {110, 10}}, {{10, 10}, {10, 60}}, {{50, 40}, {50, 40}}};
-    for (const auto& drag : degenerate) {
+// A box of no width or no height is fitted by the side it has (the other side's
+// ratio is infinite); a box of one point changes nothing at all.
+TEST(ZoomToRectangle, ABoxWithoutWidthOrHeightIsFittedByItsOtherSide) {
+    struct Case {
+        Pixel anchor, current;
+        double scale;
+    };
+    // 100 pixels are 50 view units and 50 pixels are 25 at scale 2.
+    for (const Case& c : {Case{{10, 10}, {110, 10}, 8.0}, Case{{10, 60}, {10, 10}, 12.0}}) {
         ViewCamera camera = zoomTestCamera();
-        const Point2D a = camera.pixelToView(drag[0]);
-        const Point2D b = camera.pixelToView(drag[1]);
-        camera.zoomToRectangle(drag[0], drag[1]);
-        EXPECT_EQ(camera.scale, 2.0);
+        const Point2D a = camera.pixelToView(c.anchor);
+        const Point2D b = camera.pixelToView(c.current);
+        camera.zoomToRectangle(c.anchor, c.current);
+        EXPECT_DOUBLE_EQ(camera.scale, c.scale);
         EXPECT_DOUBLE_EQ(camera.centerX, (a.x + b.x) * 0.5);
         EXPECT_DOUBLE_EQ(camera.centerY, (a.y + b.y) * 0.5);
         EXPECT_EQ(camera.originX, 200);
         EXPECT_EQ(camera.originY, 150);
     }
+    ViewCamera camera = zoomTestCamera();
+    camera.originX = 123;
+    camera.zoomToRectangle({50, 40}, {50, 40});
+    ViewCamera unchanged = zoomTestCamera();
+    unchanged.originX = 123;
+    expectSameMapping(camera, unchanged);
 }
 
 // --- Wheel and pan ---
