@@ -22,10 +22,10 @@ constexpr int panelPadding = 6;
 
 // Where everything of the legend goes, in the canvas's pixels.
 struct LegendLayout {
-    int right = 0;       // the boxes' right edge
-    int width = 0;       // of a box
-    int height = 0;      // of a band's box
-    int columnTop = 0;   // top edge of the highest band's box
+    int right = 0;      // the boxes' right edge
+    int width = 0;      // of a box
+    int height = 0;     // of a band's box
+    int columnTop = 0;  // top edge of the highest band's box
     int columnBottom = 0;
     int extraHeight = 0;  // of the out-of-range boxes
     int gap = 0;          // between the boxes and the labels
@@ -98,21 +98,30 @@ void drawLegend(Canvas& canvas, const ViewCamera& camera, const LegendScale& sca
     const int titleLines = !look.options.title ? 0 : title[1].empty() ? 1 : 2;
     const int lineHeight = at.font.height + devicePixels(2, pixelRatio);
     const int aboveColumn = scale.outOfRangeBoxes ? extraGap + at.extraHeight : 0;
-    const int titleBottom = std::min(at.columnTop - at.rise, at.columnTop - aboveColumn) -
-                            devicePixels(4, pixelRatio);
+    const int titleBottom =
+        std::min(at.columnTop - at.rise, at.columnTop - aboveColumn) - devicePixels(4, pixelRatio);
     const int titleTop = titleBottom - titleLines * lineHeight;
+    // From the boxes' left edge, or further left where a long title would leave the
+    // window on the right.
+    const int pad = devicePixels(panelPadding, pixelRatio);
+    int titleLeft = left;
+    for (int line = 0; line < titleLines; ++line)
+        titleLeft =
+            std::min(titleLeft, canvas.width() - pad - canvas.textWidth(title[line], at.font));
 
     if (look.options.backing) {
-        const int pad = devicePixels(panelPadding, pixelRatio);
         int widest = 0;
         for (int k = 0; k <= bands; ++k)
             widest = std::max(widest, canvas.textWidth(trimmed(labels[k]), at.font));
         int panelLeft = left - pad;
         if (scale.outOfRangeBoxes) panelLeft -= at.gap + canvas.textWidth("<", at.font);
+        if (titleLines > 0) panelLeft = std::min(panelLeft, titleLeft - pad);
         int panelRight = at.right + at.gap + widest + pad;
         for (int line = 0; line < titleLines; ++line)
-            panelRight = std::max(panelRight, left + canvas.textWidth(title[line], at.font) + pad);
-        const int top = (titleLines > 0 ? titleTop : at.columnTop - std::max(at.rise, aboveColumn)) - pad;
+            panelRight =
+                std::max(panelRight, titleLeft + canvas.textWidth(title[line], at.font) + pad);
+        const int top =
+            (titleLines > 0 ? titleTop : at.columnTop - std::max(at.rise, aboveColumn)) - pad;
         const int bottom =
             std::max(at.columnBottom - at.rise + at.font.height,
                      at.columnBottom + (scale.outOfRangeBoxes ? extraGap + at.extraHeight : 0)) +
@@ -145,7 +154,8 @@ void drawLegend(Canvas& canvas, const ViewCamera& camera, const LegendScale& sca
         extraBox(at.columnTop - extraGap - at.extraHeight, aboveRangeColour, ">");
     }
     for (int line = 0; line < titleLines; ++line)
-        canvas.drawText({left, titleTop + line * lineHeight}, title[line], at.font, textColour);
+        canvas.drawText({titleLeft, titleTop + line * lineHeight}, title[line], at.font,
+                        textColour);
 }
 
 void drawLegend(Canvas& canvas, const ViewCamera& camera,
