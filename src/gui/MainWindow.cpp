@@ -253,8 +253,9 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
 
 // The application's own items after the rest of their popups, below a separator:
 // its commands with their shortcuts bound wherever the program has the focus (a
-// text field keeps its own Ctrl+Z), and the view's keys with the key shown, bound
-// only inside the open menu so that the key itself still reaches the view.
+// text field keeps its own Ctrl+Z), and the view's keys with the key shown but not
+// bound: the key itself reaches the view, and inside the open menu a letter stays
+// the mnemonic it is (P opens the Probe Panel, not Pan Mode).
 void MainWindow::addApplicationItems(const std::map<std::string_view, QMenu*>& menus) {
     std::string_view lastPopup;
     int lastGroup = 0;
@@ -267,22 +268,23 @@ void MainWindow::addApplicationItems(const std::map<std::string_view, QMenu*>& m
         QList<QKeySequence> shortcuts{QKeySequence(fromUtf8(item.shortcut))};
         if (!item.otherShortcut.empty())
             shortcuts.push_back(QKeySequence(fromUtf8(item.otherShortcut)));
-        QAction* action = nullptr;
         if (item.commandId != 0) {
             const int id = item.commandId;
-            action = addDesktopAction(menu, fromUtf8(item.text), [this, id] { runCommand(id); });
+            QAction* action =
+                addDesktopAction(menu, fromUtf8(item.text), [this, id] { runCommand(id); });
             action->setData(id);
             action->setShortcutContext(Qt::ApplicationShortcut);
+            action->setShortcuts(shortcuts);
             commandActions_.push_back(action);
         } else {
+            // A tab sets the key apart as the menu's shortcut column shows it.
             const char32_t key = item.key;
-            action = addDesktopAction(menu, fromUtf8(item.text), [this, key] {
-                app_.character(key);
-                showApplicationState();
-            });
-            action->setShortcutContext(Qt::WidgetShortcut);
+            addDesktopAction(menu, fromUtf8(item.text) + QLatin1Char('\t') + fromUtf8(item.shortcut),
+                             [this, key] {
+                                 app_.character(key);
+                                 showApplicationState();
+                             });
         }
-        action->setShortcuts(shortcuts);
     }
 }
 

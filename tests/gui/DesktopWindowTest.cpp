@@ -90,12 +90,12 @@ TEST_F(DesktopTest, DesktopItemsStandAroundTheMenuTable) {
     const QMenu& view = popup(window, "&View");
     EXPECT_EQ(texts(view.actions()),
               (QStringList{"View &Kit", "-", "Show &Min/Max", "&Probe Panel", "-", "Turn Mode",
-                           "Fit All", "Stored View", "Pan Mode", "Zoom Box"}));
+                           "Fit All\tA", "Stored View\tO", "Pan Mode\tP", "Zoom Box\tZ"}));
     EXPECT_EQ(view.actions()[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
-    // The view's keys, shown beside their items.
-    const QStringList keys{"A", "O", "P", "Z"};
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        EXPECT_EQ(view.actions()[6 + i]->shortcut().toString(), keys[i]);
+    // The view's keys are shown beside their items, not bound: in the open menu P is
+    // the Probe Panel's mnemonic.
+    for (int i = 6; i < 10; ++i)
+        EXPECT_TRUE(view.actions()[i]->shortcut().isEmpty());
     EXPECT_EQ(texts(popup(window, "&Help").actions()), QStringList{"&About Corvelt"});
 }
 
@@ -232,6 +232,8 @@ TEST_F(DesktopTest, LegendOptionsOutliveTheWindow) {
     EXPECT_EQ(damagedApp.legendOptions().bands, LegendOptions::defaultBands);
     EXPECT_EQ(damagedApp.legendOptions().range, LegendRange::automatic);
     EXPECT_EQ(damagedApp.legendOptions().units, "kN/m");
+    // The windows of later tests are made before their settings are cleared.
+    QSettings().clear();
 }
 
 // --- Drops: the same path as File > Open.
