@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/NumberFormat.h"
 #include "formats/ExportChunks.h"
 #include "model/PrincipalStress.h"
 #include "model/ShellModel.h"
@@ -18,13 +19,12 @@ namespace {
 constexpr std::string_view headline = "The table could not be written.";
 constexpr std::size_t elementsPerChunk = 512;
 constexpr int rowsPerElement = 2 * ShellModel::nodesPerElement;
-// The longest number: "-2.2250738585072014e-308".
-constexpr std::size_t maxNumberBytes = 24;
+constexpr std::size_t maxNumberBytes = shortestMaxLength;
 constexpr std::size_t maxIndexBytes = 11;  // "-2147483648"
 constexpr std::size_t maxRowBytes = 3 * (maxIndexBytes + 1) + 2 + 14 * (maxNumberBytes + 1);
 
 char* putNumber(char* out, double value) {
-    out = std::to_chars(out, out + maxNumberBytes, value).ptr;
+    out = writeShortest(out, value);
     *out++ = ',';
     return out;
 }
@@ -40,7 +40,7 @@ char* putIndex(char* out, std::int64_t value) {
 char* putElement(char* out, const ShellModel& model, std::int32_t element) {
     const std::int32_t* corners = model.elementCorners(element);
     const ElementStressBlock& block = model.elementStresses[static_cast<std::size_t>(element)];
-    char shared[3 * (maxIndexBytes + 1) + 3 * (maxNumberBytes + 1)];
+    char shared[3 * (maxIndexBytes + 1) + 3 * (maxNumberBytes + 1)];  // 24 bytes at every number
     for (int corner = 0; corner < ShellModel::nodesPerElement; ++corner) {
         const std::int32_t node = corners[corner];
         const Point3D& position = model.nodes[static_cast<std::size_t>(node)];
