@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/DialogState.h"
+#include "formats/ExportFormat.h"
 #include "gui/RecentFiles.h"
 #include "render/LegendOptions.h"
 
@@ -38,7 +39,8 @@ class ViewWidget;
 //
 // Around the application's menu the window adds what a desktop program is expected
 // to have, all of it the window's own: recent files, saving and copying the
-// picture, Exit and About in the File, Edit and Help menus. Its actions carry the
+// picture, exporting the selection, Exit and About in the File, Edit and Help
+// menus. Its actions carry the
 // property desktopItemProperty; the application's carry their command id as data.
 // Window geometry, the last folder and the recent files are kept in the user's
 // settings (QSettings with the application's organisation and name).
@@ -63,6 +65,10 @@ class MainWindow : public QMainWindow {
     // A failure is reported in a message box; returns whether the file was written.
     bool savePicture(const QString& fileName);
     void copyPicture() const;
+    // Writes the selected elements in the format, showing progress when it takes
+    // long. A failure is reported in a message box; a cancel leaves the file as it
+    // was. Returns whether the file was written.
+    bool exportSelection(ExportFormat format, const std::filesystem::path& path);
 
     QMenu* recentFilesMenu() const { return recentMenu_; }
     ProbePanel& probePanel() const { return *probePanel_; }
@@ -96,6 +102,7 @@ class MainWindow : public QMainWindow {
     void refreshRecentFiles();
     void openRecentFile(const QString& fileName);
     void choosePictureFile();
+    void chooseExportFile(ExportFormat format);
     void showAbout();
     void refreshTitle();
     void refreshStatus(bool countsToo);
@@ -122,6 +129,7 @@ class MainWindow : public QMainWindow {
     QMenu* recentMenu_ = nullptr;  // owned by the File menu
     QAction* savePictureAction_ = nullptr;
     QAction* copyPictureAction_ = nullptr;
+    QMenu* exportMenu_ = nullptr;  // owned by the File menu
     std::map<QString, QLabel*> statusFields_;  // owned by the status bar
     ProbePanel* probePanel_ = nullptr;         // owned by the window
     // After a turn the probe's element grid is built once the view has been still for
