@@ -175,28 +175,32 @@ int decimalDigitCount(std::uint64_t value) {
     return guess + 1 - (value < powersOfTen[static_cast<std::size_t>(guess)] ? 1 : 0);
 }
 
-// Writes the `count` digits of `value` at `at`, two at a time from the right. The
-// low eight are cut off first, so that the divisions of the two halves do not wait
-// for each other.
+// Eight decimal digits of a value below 10^8 as text, the first in the lowest byte:
+// the value is cut into halves, quarters and digits in the lanes of one word.
+std::uint64_t eightDigits(std::uint32_t value) {
+    std::uint64_t lanes = (value / 10000) | (std::uint64_t{value % 10000} << 32);
+    std::uint64_t high = ((lanes * 10486) >> 20) & 0x0000007F0000007FULL;  // / 100
+    lanes = high | ((lanes - high * 100) << 16);
+    high = ((lanes * 103) >> 10) & 0x000F000F000F000FULL;  // / 10
+    lanes = high | ((lanes - high * 10) << 8);
+    return lanes | 0x3030303030303030ULL;
+}
+
+// Room a putDigits call may write at: its digits and whatever follows them.
+constexpr std::size_t digitsRoom = 17;
+
+// Writes the `count` digits of `value` (below 10^17) at `at`, followed by up to
+// 17 - count bytes that the caller overwrites or leaves past the text's end.
 void putDigits(char* at, std::uint64_t value, int count) {
-    char* end = at + count;
-    if (value >= 100000000) {
-        auto low = static_cast<std::uint32_t>(value % 100000000);
-        value /= 100000000;
-        for (int pair = 0; pair < 4; ++pair, low /= 100) {
-            end -= 2;
-            std::memcpy(end, digitPairs + 2 * (low % 100), 2);
-        }
-    }
-    while (value >= 100) {
-        end -= 2;
-        std::memcpy(end, digitPairs + 2 * (value % 100), 2);
-        value /= 100;
-    }
-    if (value >= 10)
-        std::memcpy(end - 2, digitPairs + 2 * value, 2);
-    else
-        end[-1] = static_cast<char>('0' + value);
+    char digits[24];
+    const auto low = static_cast<std::uint32_t>(value % 100000000);
+    const std::uint64_t high = value / 100000000;
+    digits[0] = static_cast<char>('0' + high / 100000000);
+    const std::uint64_t middleDigits = eightDigits(static_cast<std::uint32_t>(high % 100000000));
+    const std::uint64_t lowDigits = eightDigits(low);
+    std::memcpy(digits + 1, &middleDigits, 8);
+    std::memcpy(digits + 9, &lowDigits, 8);
+    std::memcpy(at, digits + 17 - count, digitsRoom);
 }
 
 char* putExponent(char* out, int exponent) {
@@ -262,12 +266,19 @@ char* writeShortest(char* out, double value) {
         p[whole] = '.';
         return p + count + 1;
     }
-    *p++ = '0';
-    *p++ = '.';
+    // "0.", at most 21 zeros (the fixed form is then no longer than the scientific
+    // one) and the digits, which may write past the room of `out`.
+    char text[2 + 21 + 1 + digitsRoom];
+    char* t = text;
+    *t++ = '0';
+    *t++ = '.';
     for (int k = 0; k < -whole; ++k)
-        *p++ = '0';
-    putDigits(p, decimal.significand, count);
-    return p + count;
+        *t++ = '0';
+    putDigits(t, decimal.significand, count);
+    t += count;
+    const auto length = static_cast<std::size_t>(t - text);
+    std::memcpy(p, text, length);
+    return p + length;
 }
 
 }  // namespace corvelt

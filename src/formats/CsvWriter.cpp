@@ -84,7 +84,6 @@ void writeCsv(const ShellModel& model, const std::filesystem::path& path,
             chunkCount,
             [&](std::size_t chunk, unsigned worker) {
                 std::string& buffer = buffers[worker];
-                std::optional<std::uint64_t> at;
                 const char* end = nullptr;
                 try {
                     buffer.resize(elementsPerChunk * rowsPerElement * maxRowBytes);
@@ -98,9 +97,16 @@ void writeCsv(const ShellModel& model, const std::filesystem::path& path,
                     placement.fail(chunk);
                     throw;
                 }
+                const std::optional<std::uint64_t> at = placement.waitForTurn(chunk);
+                if (!at) return;  // an earlier chunk failed; its failure is reported
                 const auto bytes = static_cast<std::size_t>(end - buffer.data());
-                at = placement.place(chunk, bytes);
-                if (at) file.writeAt(*at, {buffer.data(), bytes});
+                try {
+                    file.writeAt(*at, {buffer.data(), bytes});
+                } catch (...) {
+                    placement.fail(chunk);
+                    throw;
+                }
+                placement.written(chunk, *at + bytes);
             },
             progress);
     });

@@ -82,7 +82,7 @@ ChunkPlacement::ChunkPlacement(std::size_t count, std::uint64_t start)
     starts_[0].store(start, std::memory_order_relaxed);
 }
 
-std::optional<std::uint64_t> ChunkPlacement::place(std::size_t chunk, std::uint64_t length) {
+std::optional<std::uint64_t> ChunkPlacement::waitForTurn(std::size_t chunk) {
     std::atomic<std::uint64_t>& start = starts_[chunk];
     start.wait(notPlacedYet, std::memory_order_acquire);
     const std::uint64_t at = start.load(std::memory_order_acquire);
@@ -90,9 +90,12 @@ std::optional<std::uint64_t> ChunkPlacement::place(std::size_t chunk, std::uint6
         fail(chunk);
         return std::nullopt;
     }
-    starts_[chunk + 1].store(at + length, std::memory_order_release);
-    starts_[chunk + 1].notify_all();
     return at;
+}
+
+void ChunkPlacement::written(std::size_t chunk, std::uint64_t end) {
+    starts_[chunk + 1].store(end, std::memory_order_release);
+    starts_[chunk + 1].notify_all();
 }
 
 void ChunkPlacement::fail(std::size_t chunk) {

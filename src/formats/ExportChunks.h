@@ -41,19 +41,23 @@ void runExportChunks(std::size_t count, const std::function<void(std::size_t, un
 unsigned exportWorkerCount(std::size_t count);
 
 // Where chunks of lengths unknown beforehand go in a file that holds them one after
-// the other: chunk k learns its place once chunk k - 1 knows its length, so chunks
-// can be formatted at the same time and each written as soon as it is placed.
-// Chunks must be placed in the order runExportChunks hands them out.
+// the other, and whose turn it is to write: chunks are formatted at the same time,
+// and each is written once the one before it has been. One writer at a time is
+// quicker than several: they would take turns at the file's lock anyway, spinning
+// while they wait. Chunks must take their turns in the order runExportChunks hands
+// them out.
 class ChunkPlacement {
   public:
     ChunkPlacement(std::size_t count, std::uint64_t start);
 
-    // Waits for the chunk's place and returns it; the next chunk starts `length`
-    // bytes after. None when an earlier chunk failed.
-    std::optional<std::uint64_t> place(std::size_t chunk, std::uint64_t length);
-    // For a chunk that cannot be placed: the chunks after it learn none either.
+    // Waits until the chunks before have been written and returns where the chunk
+    // goes; none when an earlier chunk failed.
+    std::optional<std::uint64_t> waitForTurn(std::size_t chunk);
+    // The chunk has been written up to `end`: the next one's turn.
+    void written(std::size_t chunk, std::uint64_t end);
+    // For a chunk that cannot be written: the chunks after it get no turn.
     void fail(std::size_t chunk);
-    // The end of the last chunk, once all are placed.
+    // The end of the last chunk, once all are written.
     std::uint64_t end() const;
 
   private:
