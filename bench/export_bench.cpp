@@ -77,12 +77,14 @@ void writeCsvWithIostream(const ShellModel& model, const fs::path& path) {
     if (!out) throw std::runtime_error("cannot create " + path.string());
     out << corvelt::csvHeader;
     for (std::int32_t e = 0; e < model.elementCount(); ++e) {
-        const corvelt::ElementStressBlock& block = model.elementStresses[static_cast<std::size_t>(e)];
+        const corvelt::ElementStressBlock& block =
+            model.elementStresses[static_cast<std::size_t>(e)];
         for (int j = 0; j < 4; ++j) {
             const std::int32_t node = model.elementCorners(e)[j];
             const corvelt::Point3D& p = model.nodes[static_cast<std::size_t>(node)];
             for (int s = 0; s < 2; ++s) {
-                const corvelt::StressRecord& stress = block.surfaces[static_cast<std::size_t>(s)][j];
+                const corvelt::StressRecord& stress =
+                    block.surfaces[static_cast<std::size_t>(s)][j];
                 out << e << ',' << j << ',' << node << ',' << corvelt::formatShortest(p.x) << ','
                     << corvelt::formatShortest(p.y) << ',' << corvelt::formatShortest(p.z) << ','
                     << s + 1;
@@ -105,8 +107,8 @@ void put(std::ostream& out, T value) {
 
 // The grid as a plain C++ program writes it, array by array; the XML around the
 // data is taken from our file, so that the bytes can be compared.
-void writeVtuWithIostream(const ShellModel& model, const std::string& head,
-                          const std::string& tail, const fs::path& path) {
+void writeVtuWithIostream(const ShellModel& model, const std::string& head, const std::string& tail,
+                          const fs::path& path) {
     std::ofstream out(path, std::ios::binary);
     if (!out) throw std::runtime_error("cannot create " + path.string());
     out << head;

@@ -23,8 +23,8 @@ constexpr std::uint64_t neverPlaced = notPlacedYet - 1;
 std::vector<std::int32_t> selectedElements(const ShellModel& model) {
     std::vector<std::int32_t> selected;
     const std::vector<std::uint8_t>& flags = model.elementSelected;
-    selected.reserve(static_cast<std::size_t>(std::count_if(
-        flags.begin(), flags.end(), [](std::uint8_t flag) { return flag != 0; })));
+    selected.reserve(static_cast<std::size_t>(
+        std::count_if(flags.begin(), flags.end(), [](std::uint8_t flag) { return flag != 0; })));
     for (std::size_t e = 0; e < flags.size(); ++e)
         if (flags[e] != 0) selected.push_back(static_cast<std::int32_t>(e));
     return selected;
@@ -49,8 +49,7 @@ void writeExportFile(const std::filesystem::path& path, std::string_view headlin
 }
 
 unsigned exportWorkerCount(std::size_t count) {
-    return static_cast<unsigned>(
-        std::clamp<std::size_t>(count, 1, defaultWorkerCount()));
+    return static_cast<unsigned>(std::clamp<std::size_t>(count, 1, defaultWorkerCount()));
 }
 
 void runExportChunks(std::size_t count, const std::function<void(std::size_t, unsigned)>& task,
@@ -67,9 +66,8 @@ void runExportChunks(std::size_t count, const std::function<void(std::size_t, un
         [&] {
             // Thrown between chunks: none is started after it, and it is rethrown
             // once the running ones are done.
-            const double fraction =
-                static_cast<double>(done.load(std::memory_order_relaxed)) /
-                static_cast<double>(count);
+            const double fraction = static_cast<double>(done.load(std::memory_order_relaxed)) /
+                                    static_cast<double>(count);
             if (progress && !progress(fraction)) throw ExportCancelled();
         });
     if (progress && !progress(1.0)) throw ExportCancelled();

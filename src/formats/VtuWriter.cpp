@@ -26,26 +26,96 @@ constexpr std::array<int, 6> tensorOrder{Sx, Sy, Sz, Txy, Tyz, Txz};
 
 enum class Attribute { point, cell, points, cells };
 
-// One array of the file, its bytes per element and how a chunk of elements fills it.
+template <typename T>
+char* put(char* out, T value) {
+    std::memcpy(out, &value, sizeof value);
+    return out + sizeof value;
+}
+
+// What one element of the export puts into an array: the element, where it stands
+// in the export, and the model it comes from.
+struct ExportedElement {
+    const ShellModel& model;
+    std::int32_t element;
+    std::size_t position;
+
+    const ElementStressBlock& stresses() const {
+        return model.elementStresses[static_cast<std::size_t>(element)];
+    }
+    const std::int32_t* nodes() const { return model.elementCorners(element); }
+};
+
+template <int surface>
+char* putTensors(char* out, const ExportedElement& e) {
+    for (const StressRecord& stress : e.stresses().surfaces[surface])
+        for (const int component : tensorOrder)
+            out = put(out, stress[static_cast<std::size_t>(component)]);
+    return out;
+}
+
+template <int surface>
+char* putEquivalent(char* out, const ExportedElement& e) {
+    for (const StressRecord& stress : e.stresses().surfaces[surface])
+        out = put(out, stress[Se]);
+    return out;
+}
+
+char* putNodes(char* out, const ExportedElement& e) {
+    for (int j = 0; j < corners; ++j)
+        out = put(out, static_cast<std::int64_t>(e.nodes()[j]));
+    return out;
+}
+
+char* putElement(char* out, const ExportedElement& e) {
+    return put(out, static_cast<std::int64_t>(e.element));
+}
+
+char* putPoints(char* out, const ExportedElement& e) {
+    for (int j = 0; j < corners; ++j) {
+        const Point3D& p = e.model.nodes[static_cast<std::size_t>(e.nodes()[j])];
+        out = put(out, p.x);
+        out = put(out, p.y);
+        out = put(out, p.z);
+    }
+    return out;
+}
+
+// The element's corners are points of its own, numbered in export order.
+char* putConnectivity(char* out, const ExportedElement& e) {
+    for (int j = 0; j < corners; ++j)
+        out = put(out, static_cast<std::int64_t>(e.position * corners + j));
+    return out;
+}
+
+char* putOffset(char* out, const ExportedElement& e) {
+    return put(out, static_cast<std::int64_t>((e.position + 1) * corners));
+}
+
+char* putType(char* out, const ExportedElement&) {
+    return put(out, vtkQuad);
+}
+
+// One array of the file: its bytes per element and what an element puts into it.
 struct ArrayLayout {
     const char* name;
     const char* type;
     int components;
     Attribute attribute;
     std::size_t bytesPerElement;
+    char* (*fill)(char*, const ExportedElement&);
 };
 
 constexpr std::array<ArrayLayout, 10> arrays{{
-    {"stress_surface1", "Float64", 6, Attribute::point, corners * 6 * 8},
-    {"stress_surface2", "Float64", 6, Attribute::point, corners * 6 * 8},
-    {"Se_surface1", "Float64", 1, Attribute::point, corners * 8},
-    {"Se_surface2", "Float64", 1, Attribute::point, corners * 8},
-    {"node", "Int64", 1, Attribute::point, corners * 8},
-    {"element", "Int64", 1, Attribute::cell, 8},
-    {"Points", "Float64", 3, Attribute::points, corners * 3 * 8},
-    {"connectivity", "Int64", 1, Attribute::cells, corners * 8},
-    {"offsets", "Int64", 1, Attribute::cells, 8},
-    {"types", "UInt8", 1, Attribute::cells, 1},
+    {"stress_surface1", "Float64", 6, Attribute::point, corners * 6 * 8, putTensors<0>},
+    {"stress_surface2", "Float64", 6, Attribute::point, corners * 6 * 8, putTensors<1>},
+    {"Se_surface1", "Float64", 1, Attribute::point, corners * 8, putEquivalent<0>},
+    {"Se_surface2", "Float64", 1, Attribute::point, corners * 8, putEquivalent<1>},
+    {"node", "Int64", 1, Attribute::point, corners * 8, putNodes},
+    {"element", "Int64", 1, Attribute::cell, 8, putElement},
+    {"Points", "Float64", 3, Attribute::points, corners * 3 * 8, putPoints},
+    {"connectivity", "Int64", 1, Attribute::cells, corners * 8, putConnectivity},
+    {"offsets", "Int64", 1, Attribute::cells, 8, putOffset},
+    {"types", "UInt8", 1, Attribute::cells, 1, putType},
 }};
 
 // Each block of appended data is its byte count, then its bytes.
@@ -88,7 +158,8 @@ void appendSection(std::string& xml, const char* tag, const char* attributes, At
 
 // Everything before the appended bytes, the underscore that opens them included.
 std::string xmlHead(std::size_t elementCount, const std::vector<std::uint64_t>& offsets) {
-    std::string xml = "<?xml version=\"1.0\"?>\n<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"";
+    std::string xml =
+        "<?xml version=\"1.0\"?>\n<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"";
     xml += std::endian::native == std::endian::little ? "LittleEndian" : "BigEndian";
     xml += "\" header_type=\"UInt64\">\n  <UnstructuredGrid>\n    <Piece NumberOfPoints=\"" +
            std::to_string(elementCount * corners) + "\" NumberOfCells=\"" +
@@ -104,58 +175,11 @@ std::string xmlHead(std::size_t elementCount, const std::vector<std::uint64_t>& 
 
 constexpr std::string_view xmlTail = "\n  </AppendedData>\n</VTKFile>\n";
 
-template <typename T>
-char* put(char* out, T value) {
-    std::memcpy(out, &value, sizeof value);
-    return out + sizeof value;
-}
-
-// Fills array k's values for the elements at positions [first, last) of the export.
-char* fillArray(char* out, std::size_t k, const ShellModel& model,
+// Fills an array's values for the elements at positions [first, last) of the export.
+char* fillArray(char* out, const ArrayLayout& array, const ShellModel& model,
                 const std::vector<std::int32_t>& elements, std::size_t first, std::size_t last) {
-    for (std::size_t position = first; position < last; ++position) {
-        const std::int32_t element = elements[position];
-        const ElementStressBlock& block = model.elementStresses[static_cast<std::size_t>(element)];
-        const std::int32_t* nodes = model.elementCorners(element);
-        switch (k) {
-            case 0:
-            case 1:
-                for (const StressRecord& stress : block.surfaces[k])
-                    for (const int component : tensorOrder)
-                        out = put(out, stress[static_cast<std::size_t>(component)]);
-                break;
-            case 2:
-            case 3:
-                for (const StressRecord& stress : block.surfaces[k - 2])
-                    out = put(out, stress[Se]);
-                break;
-            case 4:
-                for (int j = 0; j < corners; ++j)
-                    out = put(out, static_cast<std::int64_t>(nodes[j]));
-                break;
-            case 5:
-                out = put(out, static_cast<std::int64_t>(element));
-                break;
-            case 6:
-                for (int j = 0; j < corners; ++j) {
-                    const Point3D& p = model.nodes[static_cast<std::size_t>(nodes[j])];
-                    out = put(out, p.x);
-                    out = put(out, p.y);
-                    out = put(out, p.z);
-                }
-                break;
-            case 7:
-                for (int j = 0; j < corners; ++j)
-                    out = put(out, static_cast<std::int64_t>(position * corners + j));
-                break;
-            case 8:
-                out = put(out, static_cast<std::int64_t>((position + 1) * corners));
-                break;
-            default:
-                out = put(out, vtkQuad);
-                break;
-        }
-    }
+    for (std::size_t position = first; position < last; ++position)
+        out = array.fill(out, {model, elements[position], position});
     return out;
 }
 
@@ -185,7 +209,8 @@ void writeVtu(const ShellModel& model, const std::filesystem::path& path,
                 const std::size_t first = chunk * elementsPerChunk;
                 const std::size_t last = std::min(first + elementsPerChunk, elements.size());
                 for (std::size_t k = 0; k < arrays.size(); ++k) {
-                    const char* end = fillArray(buffer.data(), k, model, elements, first, last);
+                    const char* end =
+                        fillArray(buffer.data(), arrays[k], model, elements, first, last);
                     file.writeAt(head.size() + offsets[k] + sizeof(BlockSize) +
                                      first * arrays[k].bytesPerElement,
                                  {buffer.data(), static_cast<std::size_t>(end - buffer.data())});

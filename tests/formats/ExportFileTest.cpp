@@ -33,9 +33,7 @@ void PrintTo(const Format& format, std::ostream* out) {
 
 class ExportFile : public ::testing::TestWithParam<Format> {
   protected:
-    void write(const ExportProgress& progress = {}) {
-        GetParam().write(model, target, progress);
-    }
+    void write(const ExportProgress& progress = {}) { GetParam().write(model, target, progress); }
 
     void writeOld() { std::ofstream(target) << "old file\n"; }
 
@@ -108,8 +106,8 @@ TEST_P(ExportFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     }
     setrlimit(RLIMIT_FSIZE, &previous);
     signal(SIGXFSZ, previousSignal);
-    EXPECT_EQ(message, std::string(GetParam().headline) + "\n" + target.string() +
-                           ": File too large");
+    EXPECT_EQ(message,
+              std::string(GetParam().headline) + "\n" + target.string() + ": File too large");
     EXPECT_EQ(testing::readText(target), "old file\n");
     EXPECT_EQ(filesInDir(), std::vector<std::string>{"export.out"});
 
@@ -123,10 +121,11 @@ TEST_P(ExportFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, ExportFile,
-                         ::testing::Values(Format{"vtu", writeVtu, "The VTK file could not be written."},
-                                           Format{"csv", writeCsv, "The table could not be written."}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    BothFormats, ExportFile,
+    ::testing::Values(Format{"vtu", writeVtu, "The VTK file could not be written."},
+                      Format{"csv", writeCsv, "The table could not be written."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace corvelt

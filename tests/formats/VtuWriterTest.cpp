@@ -38,8 +38,7 @@ struct VtuFile {
 
 std::string attribute(const std::string& element, const std::string& name) {
     std::smatch match;
-    if (!std::regex_search(element, match, std::regex(" " + name + "=\"([^\"]*)\"")))
-        return {};
+    if (!std::regex_search(element, match, std::regex(" " + name + "=\"([^\"]*)\""))) return {};
     return match[1];
 }
 
@@ -88,11 +87,16 @@ TEST(VtuWriter, HeadSaysHowToReadTheData) {
               std::string::npos)
         << file.head;
     const std::map<std::string, std::pair<std::string, int>> expected{
-        {"stress_surface1", {"Float64", 6}}, {"stress_surface2", {"Float64", 6}},
-        {"Se_surface1", {"Float64", 1}},     {"Se_surface2", {"Float64", 1}},
-        {"node", {"Int64", 1}},              {"element", {"Int64", 1}},
-        {"Points", {"Float64", 3}},          {"connectivity", {"Int64", 1}},
-        {"offsets", {"Int64", 1}},           {"types", {"UInt8", 1}}};
+        {"stress_surface1", {"Float64", 6}},
+        {"stress_surface2", {"Float64", 6}},
+        {"Se_surface1", {"Float64", 1}},
+        {"Se_surface2", {"Float64", 1}},
+        {"node", {"Int64", 1}},
+        {"element", {"Int64", 1}},
+        {"Points", {"Float64", 3}},
+        {"connectivity", {"Int64", 1}},
+        {"offsets", {"Int64", 1}},
+        {"types", {"UInt8", 1}}};
     ASSERT_EQ(file.arrays.size(), expected.size());
     for (const auto& [name, typeAndComponents] : expected) {
         SCOPED_TRACE(name);
