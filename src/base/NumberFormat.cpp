@@ -192,7 +192,8 @@ constexpr std::size_t digitsRoom = 17;
 // Writes the `count` digits of `value` (below 10^17) at `at`, followed by up to
 // 17 - count bytes that the caller overwrites or leaves past the text's end.
 void putDigits(char* at, std::uint64_t value, int count) {
-    char digits[24];
+    // The 17 digits with leading zeros, and room for a copy of 17 from any start.
+    char digits[17 + digitsRoom] = {};
     const auto low = static_cast<std::uint32_t>(value % 100000000);
     const std::uint64_t high = value / 100000000;
     digits[0] = static_cast<char>('0' + high / 100000000);
