@@ -174,7 +174,8 @@ bool touchesFiles(const BatchCommand& command) {
                button->control == SelectNodesControl::listStresses;
     return std::holds_alternative<RenderLine>(command) ||
            std::holds_alternative<SelectionFileLine>(command) ||
-           std::holds_alternative<ReportLine>(command) || std::holds_alternative<FileLine>(command);
+           std::holds_alternative<ReportLine>(command) ||
+           std::holds_alternative<FileLine>(command) || std::holds_alternative<ExportLine>(command);
 }
 
 // Runs one parsed line without touching a file.

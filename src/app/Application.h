@@ -18,6 +18,8 @@
 #include "app/PreparedResult.h"
 #include "app/Probe.h"
 #include "app/WheelAccumulator.h"
+#include "formats/ExportFormat.h"
+#include "formats/ExportProgress.h"
 #include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
 #include "render/FramePainter.h"
@@ -155,6 +157,15 @@ class Application {
     // working directory when empty) and returns its path. Throws StressReportError.
     std::filesystem::path writeStressReport(ItemKind kind,
                                             const std::filesystem::path& directory = {}) const;
+
+    // --- Exports of the selected elements (formats/VtuWriter.h, formats/CsvWriter.h),
+    // replacing the file atomically. Reads the model and nothing else, so it may run
+    // on another thread while this one changes nothing; progress is told from the
+    // calling thread. Throws ExportError, whose message names the file and the
+    // reason, or ExportCancelled when progress returned false; either way the file
+    // is as it was.
+    void exportSelection(ExportFormat format, const std::filesystem::path& path,
+                         const ExportProgress& progress = {}) const;
 
     // --- Dialogs (DialogTemplate.h, DialogControlId.h). Several of a kind may be
     // open, each showing its own state; a dialog closes itself (Exit or

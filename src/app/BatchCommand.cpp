@@ -165,6 +165,20 @@ SelectionFileLine parseSelectionFileLine(std::string_view line,
     return {words[1] == "write", kind, std::string(trim(line.substr(pathStart)))};
 }
 
+// export vtu|csv PATH, the path being the rest of the line.
+ExportLine parseExportLine(std::string_view line, const std::vector<std::string_view>& words) {
+    constexpr std::string_view usage = "export takes vtu|csv and a PATH";
+    if (words.size() < 3) throw BatchLineError(std::string(usage));
+    if (words[1] != "vtu" && words[1] != "csv")
+        throw BatchLineError("expected vtu or csv, not " + quoted(words[1]));
+    const auto pathStart = static_cast<std::size_t>(words[2].data() - line.data());
+    const std::string_view path = trim(line.substr(pathStart));
+    // The system would cut the name at the NUL and write another file.
+    if (path.find('\0') != std::string_view::npos)
+        throw BatchLineError("export: a PATH cannot contain a NUL byte");
+    return {words[1] == "vtu" ? ExportFormat::vtu : ExportFormat::csv, std::string(path)};
+}
+
 // --- The dialogs' lines.
 
 DialogKind parseDialogKind(std::string_view word) {
@@ -360,6 +374,7 @@ std::optional<BatchCommand> parseBatchLine(std::string_view line) {
         expectArguments(words, 1, "report elements|nodes");
         return ReportLine{parseItemKind(words[1])};
     }
+    if (name == "export") return parseExportLine(line, words);
     if (name == "button") return parseButton(words);
     if (name == "text") return parseText(line, words);
     if (name == "file") return parseFile(line);

@@ -11,6 +11,7 @@
 #include "app/ArrowKey.h"
 #include "app/DialogKind.h"
 #include "app/MouseDrag.h"
+#include "formats/ExportFormat.h"
 #include "render/LegendOptions.h"
 #include "select/ItemKind.h"
 
@@ -82,6 +83,11 @@ struct SelectionFileLine {
 struct ReportLine {
     ItemKind kind;
 };
+// Writes the selected elements in the format.
+struct ExportLine {
+    ExportFormat format;
+    std::string path;
+};
 
 // Changes one option of the legend; the others stay.
 struct LegendLine {
@@ -99,7 +105,7 @@ struct LegendLine {
 using BatchCommand =
     std::variant<OpenLine, SizeLine, CommandLine, ViewLine, RenderLine, KeyLine, CharacterLine,
                  ClickLine, MoveLine, DragLine, WheelLine, ProbeLine, StateLine, SelectionFileLine,
-                 ReportLine, ButtonLine, TextLine, FileLine, LegendLine>;
+                 ReportLine, ButtonLine, TextLine, FileLine, LegendLine, ExportLine>;
 
 // A line that cannot be run; what() says why, without the line number.
 class BatchLineError : public std::runtime_error {

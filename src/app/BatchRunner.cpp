@@ -123,6 +123,7 @@ struct LineRunner {
             app.readSelectionFile(line.kind, line.path);
     }
     void operator()(const ReportLine& line) const { app.writeStressReport(line.kind); }
+    void operator()(const ExportLine& line) const { app.exportSelection(line.format, line.path); }
     void operator()(const ButtonLine& line) const { pressButton(app, line, session.fileAnswers); }
     void operator()(const TextLine& line) const {
         app.setDialogText(newestOpenDialog(app, line.dialog).id, line.control, line.text);

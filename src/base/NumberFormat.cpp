@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <fmt/format.h>
+
 namespace corvelt {
 
 namespace {
@@ -148,6 +150,136 @@ char* writeGeneral6(char* out, double value) {
         return writeDigits(out, value < 0, digits, exponent);
     }
     return writeGeneral6Exactly(out, value);
+}
+
+namespace {
+
+constexpr char digitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr std::array<std::uint64_t, 20> powersOfTen = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// The number of decimal digits of a value above 0, from its bit length.
+int decimalDigitCount(std::uint64_t value) {
+    const int guess = ((64 - std::countl_zero(value)) * 1233) >> 12;  // 1233 / 4096 ~ log10(2)
+    return guess + 1 - (value < powersOfTen[static_cast<std::size_t>(guess)] ? 1 : 0);
+}
+
+// Eight decimal digits of a value below 10^8 as text, the first in the lowest byte:
+// the value is cut into halves, quarters and digits in the lanes of one word.
+std::uint64_t eightDigits(std::uint32_t value) {
+    std::uint64_t lanes = (value / 10000) | (std::uint64_t{value % 10000} << 32);
+    std::uint64_t high = ((lanes * 10486) >> 20) & 0x0000007F0000007FULL;  // / 100
+    lanes = high | ((lanes - high * 100) << 16);
+    high = ((lanes * 103) >> 10) & 0x000F000F000F000FULL;  // / 10
+    lanes = high | ((lanes - high * 10) << 8);
+    return lanes | 0x3030303030303030ULL;
+}
+
+// Room a putDigits call may write at: its digits and whatever follows them.
+constexpr std::size_t digitsRoom = 17;
+
+// Writes the `count` digits of `value` (below 10^17) at `at`, followed by up to
+// 17 - count bytes that the caller overwrites or leaves past the text's end.
+void putDigits(char* at, std::uint64_t value, int count) {
+    // The 17 digits with leading zeros, and room for a copy of 17 from any start.
+    char digits[17 + digitsRoom] = {};
+    const auto low = static_cast<std::uint32_t>(value % 100000000);
+    const std::uint64_t high = value / 100000000;
+    digits[0] = static_cast<char>('0' + high / 100000000);
+    const std::uint64_t middleDigits = eightDigits(static_cast<std::uint32_t>(high % 100000000));
+    const std::uint64_t lowDigits = eightDigits(low);
+    std::memcpy(digits + 1, &middleDigits, 8);
+    std::memcpy(digits + 9, &lowDigits, 8);
+    std::memcpy(at, digits + 17 - count, digitsRoom);
+}
+
+char* putExponent(char* out, int exponent) {
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    int magnitude = std::abs(exponent);
+    if (magnitude >= 100) {
+        *out++ = static_cast<char>('0' + magnitude / 100);
+        magnitude %= 100;
+    }
+    std::memcpy(out, digitPairs + 2 * magnitude, 2);
+    return out + 2;
+}
+
+// Integers of this many digits or fewer are exact doubles, and their shortest digits
+// are all of their digits; beyond it a whole number in fixed notation is written
+// exactly, which the shortest digits do not give.
+constexpr int exactIntegerDigits = 15;
+
+}  // namespace
+
+// The shortest digits come from fmt's Dragonbox, which gives the same digits as the
+// standard library's Ryu (the fewest that read back, the nearest of those); the
+// layout is to_chars': fixed or scientific notation, whichever is shorter, fixed on
+// a tie. The digits are written where they belong and moved by single bytes, never
+// read back wider than they were written, which would stall the processor.
+char* writeShortest(char* out, double value) {
+    if (!std::isfinite(value) || value == 0.0)
+        return std::to_chars(out, out + shortestMaxLength, value).ptr;
+    const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+    const int count = decimalDigitCount(decimal.significand);
+    const int exponent = decimal.exponent;  // value = digits * 10^exponent
+    const int scientificExponent = exponent + count - 1;
+
+    const int scientificLength =
+        count + (count > 1 ? 1 : 0) + 2 + (std::abs(scientificExponent) >= 100 ? 3 : 2);
+    const int whole = count + exponent;  // digits before the point in fixed notation
+    const int fixedLength = exponent >= 0 ? whole : whole > 0 ? count + 1 : 2 - exponent;
+    const bool fixed = fixedLength <= scientificLength;
+    if (fixed && exponent >= 0 && whole > exactIntegerDigits)
+        return std::to_chars(out, out + shortestMaxLength, value).ptr;
+
+    char* p = out;
+    if (value < 0) *p++ = '-';
+    if (!fixed) {
+        putDigits(p + 1, decimal.significand, count);
+        p[0] = p[1];
+        if (count == 1) return putExponent(p + 1, scientificExponent);
+        p[1] = '.';
+        return putExponent(p + count + 1, scientificExponent);
+    }
+    if (exponent >= 0) {
+        putDigits(p, decimal.significand, count);
+        p += count;
+        for (int k = 0; k < exponent; ++k)
+            *p++ = '0';
+        return p;
+    }
+    if (whole > 0) {
+        putDigits(p + 1, decimal.significand, count);
+        for (int k = 0; k < whole; ++k)
+            p[k] = p[k + 1];
+        p[whole] = '.';
+        return p + count + 1;
+    }
+    // "0.", at most 21 zeros (the fixed form is then no longer than the scientific
+    // one) and the digits, which may write past the room of `out`.
+    char text[2 + 21 + 1 + digitsRoom];
+    char* t = text;
+    *t++ = '0';
+    *t++ = '.';
+    for (int k = 0; k < -whole; ++k)
+        *t++ = '0';
+    putDigits(t, decimal.significand, count);
+    t += count;
+    const auto length = static_cast<std::size_t>(t - text);
+    std::memcpy(p, text, length);
+    return p + length;
 }
 
 }  // namespace corvelt

@@ -26,4 +26,12 @@ inline constexpr std::size_t general6MaxLength = 13;
 // magnitudes of real results, for listings of millions of numbers.
 char* writeGeneral6(char* out, double value);
 
+// The longest text of writeShortest: "-2.2250738585072014e-308".
+inline constexpr std::size_t shortestMaxLength = 24;
+
+// formatShortest(value) written at `out`, which has room for shortestMaxLength
+// bytes; returns the end. About twice as fast as the standard to_chars for tables
+// of millions of numbers.
+char* writeShortest(char* out, double value);
+
 }  // namespace corvelt

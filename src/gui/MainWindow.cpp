@@ -54,7 +54,9 @@
 #include "gui/ResultFileLoad.h"
 #include "gui/StatusFieldLayout.h"
 #include "gui/ToolDialog.h"
+#include "gui/WorkWithProgress.h"
 #include "gui/ViewWidget.h"
+#include "formats/ExportError.h"
 #include "model/ResultFileError.h"
 
 namespace corvelt {
@@ -217,6 +219,12 @@ void MainWindow::addDesktopItems(const std::map<std::string_view, QMenu*>& menus
     markSeparator(file);
     savePictureAction_ =
         addDesktopAction(file, QStringLiteral("&Save Picture..."), [this] { choosePictureFile(); });
+    exportMenu_ = file->addMenu(QStringLiteral("&Export"));
+    exportMenu_->menuAction()->setProperty(desktopItemProperty, true);
+    addDesktopAction(exportMenu_, QStringLiteral("VTK Unstructured Grid (.vtu)..."),
+                     [this] { chooseExportFile(ExportFormat::vtu); });
+    addDesktopAction(exportMenu_, QStringLiteral("Table (.csv)..."),
+                     [this] { chooseExportFile(ExportFormat::csv); });
     markSeparator(file);
     QAction* exit = addDesktopAction(file, QStringLiteral("E&xit"), [this] { close(); });
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -456,6 +464,43 @@ void MainWindow::choosePictureFile() {
     savePicture(chooser.selectedFiles().front());
 }
 
+// Next to the result file, named after it, as the picture.
+void MainWindow::chooseExportFile(ExportFormat format) {
+    const bool vtu = format == ExportFormat::vtu;
+    const QString suffix = vtu ? QStringLiteral("vtu") : QStringLiteral("csv");
+    const QFileInfo result(fileNameOf(app_.state().resultFileName));
+    QFileDialog chooser(this, QStringLiteral("Export"), result.absolutePath(),
+                        vtu ? QStringLiteral("VTK unstructured grids (*.vtu)")
+                            : QStringLiteral("CSV tables (*.csv)"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(suffix);
+    chooser.selectFile(result.completeBaseName() + QStringLiteral(".") + suffix);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    exportSelection(format, pathOf(chooser.selectedFiles().front()));
+}
+
+// The export reads the model on a worker while this thread only repaints; loading_
+// keeps loads, drops and closing away meanwhile.
+bool MainWindow::exportSelection(ExportFormat format, const std::filesystem::path& path) {
+    if (loading_) return false;
+    const QScopedValueRollback<bool> busy(loading_, true);
+    const QString label =
+        QStringLiteral("Writing %1 ...")
+            .arg(QString::fromStdString(displayText(path.filename().native())));
+    try {
+        return runWithProgress(isVisible() ? this : nullptr, label,
+                               [&](const WorkProgress& progress) {
+                                   app_.exportSelection(format, path, progress);
+                               });
+    } catch (const ExportError& error) {
+        showWarning(QString::fromStdString(displayText(error.what())));
+    } catch (const std::bad_alloc&) {
+        showWarning(QStringLiteral("The export could not be written.\n%1: not enough memory")
+                        .arg(QString::fromStdString(displayText(path.string()))));
+    }
+    return false;
+}
+
 void MainWindow::showAbout() {
     QMessageBox::about(
         this, QStringLiteral("About Corvelt"),
@@ -503,6 +548,7 @@ void MainWindow::showApplicationState() {
     probeIdle_->start();
     savePictureAction_->setEnabled(app_.state().modelLoaded);
     copyPictureAction_->setEnabled(app_.state().modelLoaded);
+    exportMenu_->setEnabled(app_.state().modelLoaded);
 }
 
 ToolDialog* MainWindow::dialogWindow(DialogId id) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/DialogState.h"
+#include "formats/ExportFormat.h"
 #include "gui/RecentFiles.h"
 #include "render/LegendOptions.h"
 
@@ -39,7 +40,8 @@ class ViewWidget;
 //
 // Around the application's menu the window adds what a desktop program is expected
 // to have, all of it the window's own: recent files, saving and copying the
-// picture, Exit and About in the File, Edit and Help menus. Its actions carry the
+// picture, exporting the selection, Exit and About in the File, Edit and Help
+// menus. Its actions carry the
 // property desktopItemProperty; the application's carry their command id as data.
 // The application's own items beyond its menu table (AddedMenuItems.h: Turn Mode,
 // the view's keys, Undo and Redo) end their popups, marked as the window's.
@@ -66,6 +68,10 @@ class MainWindow : public QMainWindow {
     // A failure is reported in a message box; returns whether the file was written.
     bool savePicture(const QString& fileName);
     void copyPicture() const;
+    // Writes the selected elements in the format, showing progress when it takes
+    // long. A failure is reported in a message box; a cancel leaves the file as it
+    // was. Returns whether the file was written.
+    bool exportSelection(ExportFormat format, const std::filesystem::path& path);
 
     QMenu* recentFilesMenu() const { return recentMenu_; }
     ProbePanel& probePanel() const { return *probePanel_; }
@@ -102,6 +108,7 @@ class MainWindow : public QMainWindow {
     void refreshRecentFiles();
     void openRecentFile(const QString& fileName);
     void choosePictureFile();
+    void chooseExportFile(ExportFormat format);
     void showAbout();
     void refreshTitle();
     void refreshStatus(bool countsToo);
@@ -131,6 +138,7 @@ class MainWindow : public QMainWindow {
     QMenu* recentMenu_ = nullptr;  // owned by the File menu
     QAction* savePictureAction_ = nullptr;
     QAction* copyPictureAction_ = nullptr;
+    QMenu* exportMenu_ = nullptr;  // owned by the File menu
     std::map<QString, QLabel*> statusFields_;  // owned by the status bar
     ProbePanel* probePanel_ = nullptr;         // owned by the window
     // After a turn the probe's element grid is built once the view has been still for

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -87,6 +88,38 @@ TEST(General6, EqualsPrintfForGeneratedDoubles) {
     }
     for (const double value : values)
         ASSERT_EQ(fast(value), printed(value)) << value;
+}
+
+// The tables' fast shortest form against the standard one, at the switches between
+// fixed and scientific notation, at the ends of the range and on random bits.
+TEST(Shortest, EqualsToChars) {
+    const auto check = [](double value) {
+        char text[shortestMaxLength];
+        const std::string fast(text, writeShortest(text, value));
+        ASSERT_EQ(fast, formatShortest(value)) << std::hexfloat << value;
+    };
+    std::vector<double> values{0.0, -0.0, 5e-324, -5e-324, 2.2250738585072014e-308,
+                               std::numeric_limits<double>::max(), -1.0, 0.1, 1.0 / 3.0,
+                               9007199254740993.0, 123456789012345680000.0, 1e22, 1e23};
+    for (int p = -325; p <= 309; ++p)
+        for (const double digits : {1.0, 1.5, 9.999, 123456.0, 1234567890123.0})
+            values.push_back(digits * std::pow(10.0, p));
+    for (const double value : values) {
+        check(value);
+        check(std::nextafter(value, 0.0));
+        check(std::nextafter(value, 1e300));
+    }
+    std::mt19937_64 random(11);
+    for (int k = 0; k < 1'000'000; ++k) {
+        const double value = std::bit_cast<double>(random());
+        if (!std::isfinite(value)) continue;
+        check(value);
+        // Numbers as a result file gives them: seven significant digits.
+        const std::string seven = formatScientific(value, 6);
+        double rounded = 0;
+        std::from_chars(seven.data(), seven.data() + seven.size(), rounded);
+        check(rounded);
+    }
 }
 
 }  // namespace

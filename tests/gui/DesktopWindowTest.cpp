@@ -77,9 +77,12 @@ TEST_F(DesktopTest, DesktopItemsStandAroundTheMenuTable) {
         (QStringList{"&File", "&Edit", "&View", "&Contour", "&Select", "Pl&otCtrls", "&Help"}));
     const QMenu& file = popup(window, "&File");
     EXPECT_EQ(texts(file.actions()),
-              (QStringList{"&Open", "Recent &Files", "-", "&Save Picture...", "-", "E&xit"}));
+              (QStringList{"&Open", "Recent &Files", "-", "&Save Picture...", "&Export", "-",
+                           "E&xit"}));
     EXPECT_EQ(file.actions()[0]->shortcut(), QKeySequence(QKeySequence::Open));
-    EXPECT_EQ(file.actions()[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(file.actions()[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(texts(file.actions()[4]->menu()->actions()),
+              (QStringList{"VTK Unstructured Grid (.vtu)...", "Table (.csv)..."}));
     const QMenu& edit = popup(window, "&Edit");
     EXPECT_EQ(texts(edit.actions()), (QStringList{"&Copy Picture", "-", "Undo", "Redo"}));
     EXPECT_EQ(edit.actions()[0]->shortcut(), QKeySequence(QKeySequence::Copy));
@@ -279,6 +282,43 @@ TEST_F(DropTest, OnlyOneLocalFileIsTaken) {
     EXPECT_FALSE(drop({a, b}));
     EXPECT_FALSE(drop({QUrl(QStringLiteral("https://example.com/model.txt"))}));
     EXPECT_FALSE(app.state().modelLoaded);
+}
+
+// --- Exports.
+
+// File > Export writes what the batch line writes, next to the result file by
+// default; a failure is shown with the file and the reason.
+TEST_F(DesktopTest, ExportsAreTheBatchExports) {
+    QMenu& exports = *popup(window, "&File").actions()[4]->menu();
+    EXPECT_FALSE(exports.isEnabled());  // nothing to export yet
+    openCylinder();
+    EXPECT_TRUE(exports.isEnabled());
+    const std::filesystem::path vtu = files.file("window.vtu");
+    QString suggested;
+    whenModalShows<QFileDialog>([&](QFileDialog& dialog) {
+        suggested = dialog.selectedFiles().value(0);
+        if (QWidget* focused = dialog.focusWidget()) focused->clearFocus();
+        dialog.selectFile(fileName(vtu));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    actionNamed(exports, "VTK Unstructured Grid (.vtu)...")->trigger();
+    EXPECT_EQ(suggested, fileName(files.file("cylinder.vtu")));
+    ASSERT_TRUE(window.exportSelection(ExportFormat::csv, files.file("window.csv")));
+
+    std::istringstream script("open " + files.file("cylinder.txt").string() + "\nexport vtu " +
+                              files.file("batch.vtu").string() + "\nexport csv " +
+                              files.file("batch.csv").string() + "\n");
+    Application batch;
+    ASSERT_FALSE(runBatch(script, batch, nullptr));
+    EXPECT_EQ(testing::readText(vtu), testing::readText(files.file("batch.vtu")));
+    EXPECT_EQ(testing::readText(files.file("window.csv")),
+              testing::readText(files.file("batch.csv")));
+
+    const std::filesystem::path missing = files.file("missing") / "out.csv";
+    const auto message = acceptNextMessage();
+    EXPECT_FALSE(window.exportSelection(ExportFormat::csv, missing));
+    EXPECT_EQ(message->text, QStringLiteral("The table could not be written.\n") +
+                                 fileName(missing) + QStringLiteral(": No such file or directory"));
 }
 
 // --- Pictures.
