@@ -188,7 +188,15 @@ void runLine(const BatchCommand& command, Application& app, const ResultData& mo
         std::ostringstream text;
         writeStateJson(text, app);
         nlohmann::json state = nlohmann::json::parse(text.str());
-        state.erase("dialogs");  // null there: no dialog of the kind is open
+        // Nulls that stand for something absent, not for a number out of range: no
+        // dialog of a kind open, no step to undo or redo, no bounds of an automatic
+        // legend range.
+        state.erase("dialogs");
+        state.erase("history");
+        if (state["legend"]["rangeMode"] == "auto") {
+            state["legend"].erase("fixedMin");
+            state["legend"].erase("fixedMax");
+        }
         require(state.dump().find("null") == std::string::npos, "the state holds a null");
     } else {
         // A line the batch mode would refuse here (a button of a dialog that is not
