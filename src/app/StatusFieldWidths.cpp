@@ -9,15 +9,15 @@ namespace corvelt {
 namespace {
 
 constexpr std::array specs{
-    StatusFieldSpec{"mode", 6, false},      StatusFieldSpec{"model", 1, false},
-    StatusFieldSpec{"selection", 3, false}, StatusFieldSpec{"picks", 2, false},
-    StatusFieldSpec{"probe", 5, false},     StatusFieldSpec{"message", 4, true},
-    StatusFieldSpec{"load", 0, true},
+    StatusFieldRule{"mode", 6, false},      StatusFieldRule{"model", 1, false},
+    StatusFieldRule{"selection", 3, false}, StatusFieldRule{"picks", 2, false},
+    StatusFieldRule{"probe", 5, false},     StatusFieldRule{"message", 4, true},
+    StatusFieldRule{"load", 0, true},
 };
 
 }  // namespace
 
-std::span<const StatusFieldSpec> statusFieldSpecs() {
+std::span<const StatusFieldRule> statusFieldRules() {
     return specs;
 }
 

@@ -10,14 +10,14 @@ namespace corvelt {
 // first when the bar is too narrow for every text: the load time, then the model's
 // counts, the picks, the selection, the message of the last file operation, the
 // probe, and last what the left button does.
-struct StatusFieldSpec {
+struct StatusFieldRule {
     std::string_view name;
     int giveWay = 0;
     bool atRight = false;  // packed against the right end, after the free space
 };
 
 // Left to right.
-std::span<const StatusFieldSpec> statusFieldSpecs();
+std::span<const StatusFieldRule> statusFieldRules();
 
 // What a field needs: the width of its whole text, and the least it can be shown
 // in (a mark that there is more). An empty field needs nothing.

@@ -314,13 +314,13 @@ void MainWindow::buildStatusBar() {
     auto fields = std::make_unique<QWidget>();
     auto layout = std::make_unique<StatusFieldLayout>();
     layout->setContentsMargins(0, 0, 0, 0);
-    for (const StatusFieldSpec& spec : statusFieldSpecs()) {
+    for (const StatusFieldRule& rule : statusFieldRules()) {
         auto label = std::make_unique<ElidedLabel>(fields.get());
-        const QString key = fromUtf8(spec.name);
+        const QString key = fromUtf8(rule.name);
         label->setObjectName(key + QStringLiteral("Status"));
         label->setContentsMargins(6, 0, 6, 0);
         statusFields_.emplace(key, label.get());
-        layout->addField(label.release(), spec);  // owned by `fields`
+        layout->addField(label.release(), rule);  // owned by `fields`
     }
     fields->setLayout(layout.release());
     statusBar()->addWidget(fields.release(), 1);

@@ -11,9 +11,9 @@ namespace corvelt {
 
 StatusFieldLayout::~StatusFieldLayout() = default;
 
-void StatusFieldLayout::addField(ElidedLabel* label, const StatusFieldSpec& spec) {
+void StatusFieldLayout::addField(ElidedLabel* label, const StatusFieldRule& rule) {
     addChildWidget(label);
-    fields_.push_back({std::make_unique<QWidgetItem>(label), label, spec});
+    fields_.push_back({std::make_unique<QWidgetItem>(label), label, rule});
     invalidate();
 }
 
@@ -52,11 +52,11 @@ std::vector<StatusFieldNeed> StatusFieldLayout::needs() const {
     std::vector<StatusFieldNeed> list;
     for (const Field& field : fields_) {
         if (field.label->text().isEmpty() || field.label->isHidden()) {
-            list.push_back({0, 0, field.spec.giveWay});
+            list.push_back({0, 0, field.rule.giveWay});
             continue;
         }
         list.push_back({field.item->sizeHint().width(), field.item->minimumSize().width(),
-                        field.spec.giveWay});
+                        field.rule.giveWay});
     }
     return list;
 }
@@ -96,14 +96,14 @@ void StatusFieldLayout::setGeometry(const QRect& rect) {
 
     int rightWidth = 0;
     for (std::size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].spec.atRight && widths[i] > 0) rightWidth += widths[i] + gap;
+        if (fields_[i].rule.atRight && widths[i] > 0) rightWidth += widths[i] + gap;
     int left = inside.left();
     int right = inside.right() + 1 - std::max(rightWidth - gap, 0);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         Field& field = fields_[i];
         // The whole text, also when the field shows less of it.
         field.label->setToolTip(field.label->text());
-        int& x = field.spec.atRight ? right : left;
+        int& x = field.rule.atRight ? right : left;
         field.item->setGeometry({x, inside.top(), widths[i], inside.height()});
         if (widths[i] > 0) x += widths[i] + gap;
     }

@@ -20,7 +20,7 @@ class StatusFieldLayout : public QLayout {
     ~StatusFieldLayout() override;
 
     // The layout's widget must own the label.
-    void addField(ElidedLabel* label, const StatusFieldSpec& spec);
+    void addField(ElidedLabel* label, const StatusFieldRule& rule);
 
     void addItem(QLayoutItem* item) override;
     QLayoutItem* itemAt(int index) const override;
@@ -34,7 +34,7 @@ class StatusFieldLayout : public QLayout {
     struct Field {
         std::unique_ptr<QLayoutItem> item;
         ElidedLabel* label = nullptr;  // owned by the layout's widget
-        StatusFieldSpec spec;
+        StatusFieldRule rule;
     };
     std::vector<StatusFieldNeed> needs() const;
     int spacingBetween() const;

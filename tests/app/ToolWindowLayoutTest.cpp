@@ -161,8 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The bar's own order: the load time gives way first, what the button does last.
 TEST(StatusFields, ModeAndProbeOutlastTheCounts) {
     std::map<std::string_view, int> giveWay;
-    for (const StatusFieldSpec& spec : statusFieldSpecs())
-        giveWay[spec.name] = spec.giveWay;
+    for (const StatusFieldRule& rule : statusFieldRules())
+        giveWay[rule.name] = rule.giveWay;
     ASSERT_EQ(giveWay.size(), 7u);
     EXPECT_LT(giveWay["load"], giveWay["model"]);
     EXPECT_LT(giveWay["model"], giveWay["selection"]);

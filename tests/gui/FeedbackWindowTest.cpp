@@ -45,9 +45,9 @@ TEST_F(FeedbackTest, StatusFieldsGiveWayInTheirOrderAndKeepTheWholeTextInTheTool
         {"message", "Read 1 000 000 elements from plate-sel.txt"},
         {"load", "Loaded in 12.34 s"},
     };
-    const auto field = [this](const StatusFieldSpec& spec) {
+    const auto field = [this](const StatusFieldRule& rule) {
         return static_cast<ElidedLabel*>(
-            window.statusField(QString::fromUtf8(spec.name.data(), spec.name.size())));
+            window.statusField(QString::fromUtf8(rule.name.data(), rule.name.size())));
     };
     for (const int width : {1200, 2400}) {
         SCOPED_TRACE(width);
@@ -58,20 +58,20 @@ TEST_F(FeedbackTest, StatusFieldsGiveWayInTheirOrderAndKeepTheWholeTextInTheTool
         int right = 0;
         int firstWhole = 1000;  // the lowest giveWay of a field shown whole
         int lastElided = -1;
-        for (const StatusFieldSpec& spec : statusFieldSpecs()) {
-            const ElidedLabel* label = field(spec);
+        for (const StatusFieldRule& rule : statusFieldRules()) {
+            const ElidedLabel* label = field(rule);
             EXPECT_EQ(label->toolTip(), label->text());
             EXPECT_GE(label->x(), right) << label->objectName().toStdString();
             right = label->geometry().right() + 1;
             if (label->isElided())
-                lastElided = std::max(lastElided, spec.giveWay);
+                lastElided = std::max(lastElided, rule.giveWay);
             else
-                firstWhole = std::min(firstWhole, spec.giveWay);
+                firstWhole = std::min(firstWhole, rule.giveWay);
         }
         EXPECT_LE(right, window.statusBar()->width());
         EXPECT_LT(lastElided, firstWhole);
         if (width == 1200) {
-            EXPECT_TRUE(field(statusFieldSpecs()[6])->isElided());  // the load time first
+            EXPECT_TRUE(field(statusFieldRules()[6])->isElided());  // the load time first
             for (const char* whole : {"mode", "probe", "message"})
                 EXPECT_EQ(window.statusField(whole)->width(),
                           window.statusField(whole)->sizeHint().width())
