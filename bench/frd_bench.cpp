@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "base/TaskPool.h"
 #include "formats/FrdReader.h"
 #include "model/PrincipalStress.h"
@@ -155,39 +156,16 @@ double checksum(const ResultData& data) {
     return sum;
 }
 
-struct Timing {
-    double wall = 1e300;
-    double processor = 0;
-};
+using corvelt::bench::Timing;
 
-double processorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
+// The run with the best wall time of `runs` reads; the checksum of the last result.
 Timing bestTime(int runs, const std::function<ResultData()>& read, double& sum) {
-    Timing best;
-    for (int run = 0; run < runs; ++run) {
-        const double processorStart = processorSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        const ResultData data = read();
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (wall < best.wall) best = {wall, processorSeconds() - processorStart};
-        sum = checksum(data);
-    }
-    return best;
+    return corvelt::bench::bestTime(runs, read, [&](const ResultData& data) { sum = checksum(data); });
 }
 
 // ---- Peak memory in a fresh process -----------------------------------------------
 
-std::int64_t statusKilobytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with(key + ":")) return std::stoll(line.substr(key.size() + 1));
-    return -1;
-}
+using corvelt::bench::statusKilobytes;
 
 // The child: reads the file once, with the reader its name asks for, while a
 // sampler thread follows the anonymous resident memory.

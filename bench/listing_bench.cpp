@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "model/ShellModel.h"
 #include "base/TaskPool.h"
 #include "samples/PressurizedCylinder.h"
@@ -45,30 +46,8 @@ struct Options {
     fs::path dir = CORVELT_BENCH_DIR;
 };
 
-// Wall and processor time of one call, in seconds.
-struct Timing {
-    double wall = 1e300;
-    double processor = 0;
-};
-
-double processorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-Timing bestTime(int runs, const std::function<void()>& call) {
-    Timing best;
-    for (int run = 0; run < runs; ++run) {
-        const double processorStart = processorSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        call();
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (wall < best.wall) best = {wall, processorSeconds() - processorStart};
-    }
-    return best;
-}
+using corvelt::bench::Timing;
+using corvelt::bench::bestTime;
 
 // ---- Baselines --------------------------------------------------------------
 

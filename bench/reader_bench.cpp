@@ -26,6 +26,7 @@
 #include <string>
 #include <thread>
 
+#include "BenchTiming.h"
 #include "model/ResultFileReader.h"
 #include "base/TaskPool.h"
 #include "samples/PressurizedCylinder.h"
@@ -93,33 +94,11 @@ std::size_t modelBytes(const ResultData& data) {
            data.elementStresses.size() * sizeof(corvelt::ElementStressBlock);
 }
 
-// Wall and processor time of one read, in seconds.
-struct Timing {
-    double wall = 1e300;
-    double processor = 0;
-};
+using corvelt::bench::Timing;
 
-double processorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// The run with the best wall time of `runs` calls; the checksum of the last result.
-// Processor time shows the work apart from the machine's load: on a busy machine
-// the two threads of our reader wait for cores that a single thread would not.
+// The run with the best wall time of `runs` reads; the checksum of the last result.
 Timing bestTime(int runs, const std::function<ResultData()>& read, double& sum) {
-    Timing best;
-    for (int run = 0; run < runs; ++run) {
-        const double processorStart = processorSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        const ResultData data = read();
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (wall < best.wall) best = {wall, processorSeconds() - processorStart};
-        sum = checksum(data);
-    }
-    return best;
+    return corvelt::bench::bestTime(runs, read, [&](const ResultData& data) { sum = checksum(data); });
 }
 
 // ---- The file ---------------------------------------------------------------
@@ -149,12 +128,7 @@ void ensureFile(const Options& options) {
 
 // ---- Peak memory in a fresh process ---------------------------------------
 
-std::int64_t statusKilobytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with(key + ":")) return std::stoll(line.substr(key.size() + 1));
-    return -1;
-}
+using corvelt::bench::statusKilobytes;
 
 // The child: reads the file once while a sampler thread follows the anonymous
 // resident memory. A file the reader refuses counts as read, with no model.
