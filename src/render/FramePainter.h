@@ -27,7 +27,7 @@ struct PaintContext;
 
 // What a frame shows beyond the model's plot options.
 struct FrameOptions {
-    // Rings and labels at the corners that carry the legend's end values.
+    // Triangles and labels at the corners that carry the lowest and highest value.
     bool peakMarkers = false;
     // Device pixels per client pixel: the camera maps onto the canvas's pixels, and
     // pens, markers, the legend and labels grow by this factor.
