@@ -1,10 +1,14 @@
 // export_bench: the two exports of a generated model with everything selected, each
 // against a plain single-threaded iostream writer of the same bytes timed in the
-// same run, best of a few runs each. Ours replace their files atomically (renamed
-// from the page cache, as the program does); the baselines only write. The bytes
-// of each are compared with the baseline's.
+// same run, best of a few runs each. By default the model is written to a result
+// file and read back, so that its numbers carry the digits a loaded model has;
+// `--values exact` exports the generated doubles, all seventeen digits of them.
+// Ours replace their files atomically (renamed from the page cache, as the program
+// does); the baselines only write. The bytes of each are compared with the
+// baseline's.
 //
 //   export_bench [--elements N] [--runs K] [--baseline-runs K] [--dir PATH]
+//                [--values file|exact]
 //
 // Files go to PATH (default: the build directory of the benchmarks) and are
 // removed at the end.
@@ -30,8 +34,10 @@
 #include "formats/CsvWriter.h"
 #include "formats/VtuWriter.h"
 #include "model/PrincipalStress.h"
+#include "model/ResultFileReader.h"
 #include "model/ShellModel.h"
 #include "samples/PressurizedCylinder.h"
+#include "samples/ResultFileWriter.h"
 
 namespace {
 
@@ -43,6 +49,7 @@ struct Options {
     int runs = 3;
     int baselineRuns = 1;
     fs::path dir = CORVELT_BENCH_DIR;
+    bool exactValues = false;
 };
 
 using corvelt::bench::Timing;
@@ -173,6 +180,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.baselineRuns = static_cast<int>(number);
         else if (option == "--dir")
             options.dir = value;
+        else if (option == "--values" && (value == "file" || value == "exact"))
+            options.exactValues = value == "exact";
         else
             return std::nullopt;
     }
@@ -207,23 +216,36 @@ void benchExport(const std::string& title, const Options& options, const fs::pat
     fs::remove(baseline);
 }
 
+corvelt::ResultData modelToExport(const Options& options) {
+    corvelt::ResultData generated = corvelt::samples::generateCylinderResult(
+        corvelt::samples::cylinderWithElementCount(options.elements));
+    if (options.exactValues) return generated;
+    const fs::path file = options.dir / "export_bench_model.txt";
+    corvelt::samples::writeResultFile(file, generated);
+    generated = {};
+    corvelt::ResultData read = corvelt::readResultFile(file);
+    fs::remove(file);
+    return read;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::cerr << "usage: export_bench [--elements N] [--runs K] [--baseline-runs K] "
-                     "[--dir PATH]\n";
+                     "[--dir PATH] [--values file|exact]\n";
         return 2;
     }
     try {
         std::cout << std::fixed;
         ShellModel model;
-        model.adoptResult(corvelt::samples::generateCylinderResult(
-            corvelt::samples::cylinderWithElementCount(options->elements)));
+        model.adoptResult(modelToExport(*options));
         std::cout << "model: " << model.elementCount() << " elements, " << model.nodeCount()
-                  << " nodes, everything selected; " << corvelt::defaultWorkerCount()
-                  << " threads\n";
+                  << " nodes, everything selected, "
+                  << (options->exactValues ? "exact generated values"
+                                           : "values as read from a file")
+                  << "; " << corvelt::defaultWorkerCount() << " threads\n";
 
         const fs::path vtu = options->dir / "export_bench.vtu";
         const fs::path vtuBaseline = options->dir / "export_bench_baseline.vtu";

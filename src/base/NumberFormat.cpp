@@ -177,7 +177,7 @@ int decimalDigitCount(std::uint64_t value) {
 
 // Eight decimal digits of a value below 10^8 as text, the first in the lowest byte:
 // the value is cut into halves, quarters and digits in the lanes of one word.
-std::uint64_t eightDigits(std::uint32_t value) {
+[[gnu::always_inline]] inline std::uint64_t eightDigits(std::uint32_t value) {
     std::uint64_t lanes = (value / 10000) | (std::uint64_t{value % 10000} << 32);
     std::uint64_t high = ((lanes * 10486) >> 20) & 0x0000007F0000007FULL;  // / 100
     lanes = high | ((lanes - high * 100) << 16);
@@ -191,16 +191,24 @@ constexpr std::size_t digitsRoom = 17;
 
 // Writes the `count` digits of `value` (below 10^17) at `at`, followed by up to
 // 17 - count bytes that the caller overwrites or leaves past the text's end.
-void putDigits(char* at, std::uint64_t value, int count) {
-    // The 17 digits with leading zeros, and room for a copy of 17 from any start.
+// Values of eight digits or fewer, as numbers read from text mostly are, take one
+// word of digits; longer ones two and a leading digit.
+[[gnu::always_inline]] inline void putDigits(char* at, std::uint64_t value, int count) {
+    // The digits with leading zeros, and room for a copy of 17 from any start.
     char digits[17 + digitsRoom] = {};
-    const auto low = static_cast<std::uint32_t>(value % 100000000);
-    const std::uint64_t high = value / 100000000;
-    digits[0] = static_cast<char>('0' + high / 100000000);
-    const std::uint64_t middleDigits = eightDigits(static_cast<std::uint32_t>(high % 100000000));
-    const std::uint64_t lowDigits = eightDigits(low);
-    std::memcpy(digits + 1, &middleDigits, 8);
-    std::memcpy(digits + 9, &lowDigits, 8);
+    if (count <= 8) {
+        const std::uint64_t word = eightDigits(static_cast<std::uint32_t>(value));
+        std::memcpy(digits + 9, &word, 8);
+    } else {
+        const auto low = static_cast<std::uint32_t>(value % 100000000);
+        const std::uint64_t high = value / 100000000;
+        digits[0] = static_cast<char>('0' + high / 100000000);
+        const std::uint64_t middleDigits =
+            eightDigits(static_cast<std::uint32_t>(high % 100000000));
+        const std::uint64_t lowDigits = eightDigits(low);
+        std::memcpy(digits + 1, &middleDigits, 8);
+        std::memcpy(digits + 9, &lowDigits, 8);
+    }
     std::memcpy(at, digits + 17 - count, digitsRoom);
 }
 

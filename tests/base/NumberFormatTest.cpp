@@ -102,7 +102,8 @@ TEST(Shortest, EqualsToChars) {
                                std::numeric_limits<double>::max(), -1.0, 0.1, 1.0 / 3.0,
                                9007199254740993.0, 123456789012345680000.0, 1e22, 1e23};
     for (int p = -325; p <= 309; ++p)
-        for (const double digits : {1.0, 1.5, 9.999, 123456.0, 1234567890123.0})
+        for (const double digits :
+             {1.0, 1.5, 9.999, 123456.0, 1.2345678, 1.23456789, 1234567890123.0})
             values.push_back(digits * std::pow(10.0, p));
     for (const double value : values) {
         check(value);
