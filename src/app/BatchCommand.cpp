@@ -108,14 +108,18 @@ void expectArguments(const std::vector<std::string_view>& words, std::size_t cou
                              "), got " + std::to_string(given));
 }
 
+// The system would cut the name at a NUL byte and use another file.
+std::string pathWithoutNul(std::string_view path, std::string_view word) {
+    if (path.find('\0') != std::string_view::npos)
+        throw BatchLineError(std::string(word) + ": a PATH cannot contain a NUL byte");
+    return std::string(path);
+}
+
 // The path is the rest of the line, so it may contain blanks.
 std::string pathArgument(std::string_view line, std::string_view word) {
     const std::string_view rest = trim(trim(line).substr(word.size()));
     if (rest.empty()) throw BatchLineError(std::string(word) + " needs a PATH");
-    // The system would cut the name at the NUL and use another file.
-    if (rest.find('\0') != std::string_view::npos)
-        throw BatchLineError(std::string(word) + ": a PATH cannot contain a NUL byte");
-    return std::string(rest);
+    return pathWithoutNul(rest, word);
 }
 
 int parseMenuCommand(std::string_view word) {
@@ -162,7 +166,7 @@ SelectionFileLine parseSelectionFileLine(std::string_view line,
         throw BatchLineError("expected write or read, not " + quoted(words[1]));
     const ItemKind kind = parseItemKind(words[2]);
     const auto pathStart = static_cast<std::size_t>(words[3].data() - line.data());
-    return {words[1] == "write", kind, std::string(trim(line.substr(pathStart)))};
+    return {words[1] == "write", kind, pathWithoutNul(trim(line.substr(pathStart)), "selection")};
 }
 
 // export vtu|csv PATH, the path being the rest of the line.
@@ -172,11 +176,8 @@ ExportLine parseExportLine(std::string_view line, const std::vector<std::string_
     if (words[1] != "vtu" && words[1] != "csv")
         throw BatchLineError("expected vtu or csv, not " + quoted(words[1]));
     const auto pathStart = static_cast<std::size_t>(words[2].data() - line.data());
-    const std::string_view path = trim(line.substr(pathStart));
-    // The system would cut the name at the NUL and write another file.
-    if (path.find('\0') != std::string_view::npos)
-        throw BatchLineError("export: a PATH cannot contain a NUL byte");
-    return {words[1] == "vtu" ? ExportFormat::vtu : ExportFormat::csv, std::string(path)};
+    return {words[1] == "vtu" ? ExportFormat::vtu : ExportFormat::csv,
+            pathWithoutNul(trim(line.substr(pathStart)), "export")};
 }
 
 // --- The dialogs' lines.

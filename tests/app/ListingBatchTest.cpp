@@ -23,6 +23,7 @@ TEST(ListingBatchParsing, BadLinesAreRefusedWithAReason) {
         {"selection copy elements a.txt", "expected write or read, not \"copy\""},
         {"selection read faces a.txt", "expected elements or nodes, not \"faces\""},
         {"selection read Nodes a.txt", "expected elements or nodes"},
+        {std::string("selection write nodes a\0b.txt", 29), "a PATH cannot contain a NUL byte"},
         {"report", "report takes 1 argument"},
         {"report nodes now", "report takes 1 argument"},
         {"report all", "expected elements or nodes, not \"all\""},
