@@ -155,8 +155,12 @@ void Application::adoptFile(ResultData&& data, const std::filesystem::path& path
     adoptPrepared(prepareResult(std::move(data), loadSettings()), path);
 }
 
-void Application::openFile(const std::filesystem::path& path, const ReadProgress& progress) {
-    adoptPrepared(prepareFile(path, loadSettings(), progress), path);
+std::string Application::openFile(const std::filesystem::path& path,
+                                  const ReadProgress& progress) {
+    PreparedResult prepared = prepareFile(path, loadSettings(), progress);
+    std::string warning = std::move(prepared.warning);
+    adoptPrepared(std::move(prepared), path);
+    return warning;
 }
 
 CommandOutcome Application::command(int id) {

@@ -80,8 +80,8 @@ class Application {
     // changing nothing.
     void adoptFile(ResultData&& data, const std::filesystem::path& path);
     // prepareFile and adoptPrepared in one call. Throws ResultFileError, changing
-    // nothing.
-    void openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
+    // nothing. Returns what the reader warns of in the file; empty when nothing.
+    std::string openFile(const std::filesystem::path& path, const ReadProgress& progress = {});
 
     // --- Menu. Ids of the main menu (CommandId.h, MenuTable.h) and of the window's
     // added items (AddedMenuItems.h). View Kit, Select Element(s) and Select Node(s)

@@ -89,7 +89,7 @@ struct LineRunner {
     FrameSink* frames;
     BatchSession& session;
 
-    void operator()(const OpenLine& line) const { app.openFile(line.path); }
+    void operator()(const OpenLine& line) const { session.warning = app.openFile(line.path); }
     void operator()(const SizeLine& line) const { app.resize(line.width, line.height); }
     void operator()(const CommandLine& line) const { app.command(line.id); }
     void operator()(const ViewLine& line) const {
@@ -150,7 +150,8 @@ void runBatchCommand(const BatchCommand& command, Application& app, FrameSink* f
     app.takeRepaintDue();
 }
 
-std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames) {
+std::optional<BatchFailure> runBatch(std::istream& script, Application& app, FrameSink* frames,
+                                     const BatchWarnings& warnings) {
     std::string text;
     text.reserve(maxBatchLineBytes);
     BatchSession session;
@@ -161,6 +162,8 @@ std::optional<BatchFailure> runBatch(std::istream& script, Application& app, Fra
         try {
             if (const std::optional<BatchCommand> command = parseBatchLine(text))
                 runBatchCommand(*command, app, frames, session);
+            if (!session.warning.empty() && warnings) warnings(number, session.warning);
+            session.warning.clear();
         } catch (const std::exception& error) {
             return BatchFailure{number, error.what()};
         }
@@ -172,7 +175,10 @@ std::optional<BatchFailure> runBatch(std::istream& script, Application& app, Fra
 int runBatchScript(std::istream& script, std::string_view scriptName, FrameSink* frames,
                    std::ostream& errors) {
     Application app;
-    const std::optional<BatchFailure> failure = runBatch(script, app, frames);
+    const std::optional<BatchFailure> failure =
+        runBatch(script, app, frames, [&](std::int64_t line, const std::string& message) {
+            errors << scriptName << ':' << line << ": warning: " << message << '\n';
+        });
     if (!failure) return 0;
     errors << scriptName << ':';
     if (failure->line > 0) errors << failure->line << ':';

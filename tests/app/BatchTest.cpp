@@ -215,6 +215,25 @@ TEST_F(Batch, ScriptRunnerReportsFileAndLine) {
     EXPECT_EQ(runBatchScript(good, "good.batch", nullptr, errors), 0);
 }
 
+// A file that opens with a doubt about it warns on the line and lets the script go on.
+TEST_F(Batch, ScriptRunnerReportsAWarningOfTheReaderAndGoesOn) {
+    std::string text = testing::readText(CORVELT_SOURCE_DIR "/tests/data/frd/plate.frd");
+    // Element 2's faces swapped: its first stress lines lie against the normal.
+    const std::string nodes =
+        "24        27        42        39        26        29        44        41";
+    const std::string swapped =
+        "26        29        44        41        24        27        42        39";
+    text.replace(text.find(nodes), nodes.size(), swapped);
+    const testing::TempDir dir;
+    std::ofstream(dir.file("flipped.frd")) << text;
+    std::istringstream script("open " + dir.file("flipped.frd").string() + "\nsize 400 300\n");
+    std::ostringstream errors;
+    EXPECT_EQ(runBatchScript(script, "s.batch", nullptr, errors), 0);
+    EXPECT_TRUE(errors.str().starts_with("s.batch:1: warning: " + dir.file("flipped.frd").string() +
+                                         ": on 1 of 12 elements"))
+        << errors.str();
+}
+
 TEST_F(Batch, ALineTooLongIsRefusedWithoutReadingItToItsEnd) {
     const std::string longest = "#" + std::string(maxBatchLineBytes - 1, ' ');
     const auto failure = run("size 400 300\n" + longest + "\n" + longest + "x\nsize 500 500\n");
