@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchOptions.h"
 #include "BenchTiming.h"
 #include "base/TaskPool.h"
 #include "formats/FrdReader.h"
@@ -42,6 +43,9 @@
 extern char** environ;
 
 namespace {
+
+using corvelt::bench::readOptionPairs;
+using corvelt::bench::takeRunCount;
 
 using corvelt::ResultData;
 namespace fs = std::filesystem;
@@ -217,30 +221,12 @@ double peakMegabytes(const fs::path& file) {
 
 // ---- Main -------------------------------------------------------------------------
 
-struct Options {
-    long long elements = 1'000'000;
-    int runs = 3;
-    int baselineRuns = 1;
-};
+using Options = corvelt::bench::RunCounts;
 
 bool parseOptions(int argc, char** argv, Options& options) {
-    if (argc % 2 == 0) return false;
-    for (int k = 1; k + 1 < argc; k += 2) {
-        const std::string_view option = argv[k], value = argv[k + 1];
-        long long number = 0;
-        if (std::from_chars(value.data(), value.data() + value.size(), number).ec != std::errc{} ||
-            number <= 0)
-            return false;
-        if (option == "--elements")
-            options.elements = number;
-        else if (option == "--runs")
-            options.runs = static_cast<int>(number);
-        else if (option == "--baseline-runs")
-            options.baselineRuns = static_cast<int>(number);
-        else
-            return false;
-    }
-    return true;
+    return readOptionPairs(argc, argv, [&](std::string_view option, std::string_view value) {
+        return takeRunCount(option, value, options);
+    });
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchOptions.h"
 #include "BenchTiming.h"
 #include "model/ShellModel.h"
 #include "base/TaskPool.h"
@@ -35,14 +36,14 @@
 
 namespace {
 
+using corvelt::bench::readOptionPairs;
+using corvelt::bench::takeRunCount;
+
 using corvelt::ItemKind;
 using corvelt::ShellModel;
 namespace fs = std::filesystem;
 
-struct Options {
-    long long elements = 1'000'000;
-    int runs = 3;
-    int baselineRuns = 1;
+struct Options : corvelt::bench::RunCounts {
     fs::path dir = CORVELT_BENCH_DIR;
 };
 
@@ -116,23 +117,13 @@ bool sameBytes(const fs::path& a, const fs::path& b) {
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
-    if (argc % 2 == 0) return std::nullopt;
-    for (int k = 1; k + 1 < argc; k += 2) {
-        const std::string_view option = argv[k], value = argv[k + 1];
-        long long number = 0;
-        const bool numeric =
-            std::from_chars(value.data(), value.data() + value.size(), number).ec == std::errc{};
-        if (option == "--elements" && numeric && number > 0)
-            options.elements = number;
-        else if (option == "--runs" && numeric && number > 0)
-            options.runs = static_cast<int>(number);
-        else if (option == "--baseline-runs" && numeric && number > 0)
-            options.baselineRuns = static_cast<int>(number);
-        else if (option == "--dir")
-            options.dir = value;
-        else
-            return std::nullopt;
-    }
+    const auto take = [&](std::string_view option, std::string_view value) {
+        if (takeRunCount(option, value, options)) return true;
+        if (option != "--dir") return false;
+        options.dir = value;
+        return true;
+    };
+    if (!readOptionPairs(argc, argv, take)) return std::nullopt;
     return options;
 }
 

@@ -26,6 +26,7 @@
 #include <string>
 #include <thread>
 
+#include "BenchOptions.h"
 #include "BenchTiming.h"
 #include "model/ResultFileReader.h"
 #include "base/TaskPool.h"
@@ -36,13 +37,13 @@ extern char** environ;
 
 namespace {
 
+using corvelt::bench::readOptionPairs;
+using corvelt::bench::takeRunCount;
+
 using corvelt::ResultData;
 namespace fs = std::filesystem;
 
-struct Options {
-    long long elements = 1'000'000;
-    int runs = 3;
-    int baselineRuns = 2;
+struct Options : corvelt::bench::RunCounts {
     fs::path file;
 };
 
@@ -208,23 +209,14 @@ void reportFileOfHoles(const Options& options) {
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
-    for (int k = 1; k + 1 < argc; k += 2) {
-        const std::string_view option = argv[k], value = argv[k + 1];
-        long long number = 0;
-        const bool numeric =
-            std::from_chars(value.data(), value.data() + value.size(), number).ec == std::errc{};
-        if (option == "--elements" && numeric && number > 0)
-            options.elements = number;
-        else if (option == "--runs" && numeric && number > 0)
-            options.runs = static_cast<int>(number);
-        else if (option == "--baseline-runs" && numeric && number > 0)
-            options.baselineRuns = static_cast<int>(number);
-        else if (option == "--file")
-            options.file = value;
-        else
-            return std::nullopt;
-    }
-    if (argc % 2 == 0) return std::nullopt;
+    options.baselineRuns = 2;
+    const auto take = [&](std::string_view option, std::string_view value) {
+        if (takeRunCount(option, value, options)) return true;
+        if (option != "--file") return false;
+        options.file = value;
+        return true;
+    };
+    if (!readOptionPairs(argc, argv, take)) return std::nullopt;
     if (options.file.empty())
         options.file = fs::path(CORVELT_BENCH_DIR) /
                        ("reader_bench_" + std::to_string(options.elements) + ".txt");
