@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "BenchOptions.h"
+#include "BenchReads.h"
 #include "BenchTiming.h"
 #include "base/TaskPool.h"
 #include "formats/FrdReader.h"
@@ -146,26 +147,8 @@ ResultData readWithSscanf(const fs::path& path) {
 
 // ---- Timing ---------------------------------------------------------------------
 
-double checksum(const ResultData& data) {
-    double sum = 0;
-    for (const auto& p : data.nodes)
-        sum += p.x + 2 * p.y + 3 * p.z;
-    for (auto index : data.connectivity)
-        sum += index;
-    for (const auto& block : data.elementStresses)
-        for (const auto& surface : block.surfaces)
-            for (const auto& corner : surface)
-                for (double v : corner)
-                    sum += v;
-    return sum;
-}
-
 using corvelt::bench::Timing;
-
-// The run with the best wall time of `runs` reads; the checksum of the last result.
-Timing bestTime(int runs, const std::function<ResultData()>& read, double& sum) {
-    return corvelt::bench::bestTime(runs, read, [&](const ResultData& data) { sum = checksum(data); });
-}
+using corvelt::bench::bestReadTime;
 
 // ---- Peak memory in a fresh process -----------------------------------------------
 
@@ -260,9 +243,9 @@ int main(int argc, char** argv) {
         double ourSum = 0, baselineSum = 0;
         const auto ours = [&] { return corvelt::readFrdFile(frd).data; };
         const auto baseline = [&] { return readWithSscanf(frd); };
-        bestTime(1, ours, ourSum);  // warm-up: the file into the page cache
-        const Timing baselineTime = bestTime(options.baselineRuns, baseline, baselineSum);
-        const Timing ourTime = bestTime(options.runs, ours, ourSum);
+        bestReadTime(1, ours, ourSum);  // warm-up: the file into the page cache
+        const Timing baselineTime = bestReadTime(options.baselineRuns, baseline, baselineSum);
+        const Timing ourTime = bestReadTime(options.runs, ours, ourSum);
         if (ourSum != baselineSum) throw std::runtime_error("the two readers disagree");
 
         const auto report = [megabytes](const char* name, const Timing& time, int runs) {

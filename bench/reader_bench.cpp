@@ -27,6 +27,7 @@
 #include <thread>
 
 #include "BenchOptions.h"
+#include "BenchReads.h"
 #include "BenchTiming.h"
 #include "model/ResultFileReader.h"
 #include "base/TaskPool.h"
@@ -75,20 +76,6 @@ ResultData readWithFscanf(const fs::path& path) {
     return data;
 }
 
-double checksum(const ResultData& data) {
-    double sum = 0;
-    for (const auto& p : data.nodes)
-        sum += p.x + 2 * p.y + 3 * p.z;
-    for (auto index : data.connectivity)
-        sum += index;
-    for (const auto& block : data.elementStresses)
-        for (const auto& surface : block.surfaces)
-            for (const auto& corner : surface)
-                for (double v : corner)
-                    sum += v;
-    return sum;
-}
-
 std::size_t modelBytes(const ResultData& data) {
     return data.nodes.size() * sizeof(corvelt::Point3D) +
            data.connectivity.size() * sizeof(std::int32_t) +
@@ -96,11 +83,7 @@ std::size_t modelBytes(const ResultData& data) {
 }
 
 using corvelt::bench::Timing;
-
-// The run with the best wall time of `runs` reads; the checksum of the last result.
-Timing bestTime(int runs, const std::function<ResultData()>& read, double& sum) {
-    return corvelt::bench::bestTime(runs, read, [&](const ResultData& data) { sum = checksum(data); });
-}
+using corvelt::bench::bestReadTime;
 
 // ---- The file ---------------------------------------------------------------
 
@@ -242,9 +225,9 @@ int main(int argc, char** argv) {
         double ourSum = 0, baselineSum = 0;
         const auto ours = [&] { return corvelt::readResultFile(options->file); };
         const auto baseline = [&] { return readWithFscanf(options->file); };
-        bestTime(1, ours, ourSum);  // warm-up: the file into the page cache
-        const Timing baselineTime = bestTime(options->baselineRuns, baseline, baselineSum);
-        const Timing ourTime = bestTime(options->runs, ours, ourSum);
+        bestReadTime(1, ours, ourSum);  // warm-up: the file into the page cache
+        const Timing baselineTime = bestReadTime(options->baselineRuns, baseline, baselineSum);
+        const Timing ourTime = bestReadTime(options->runs, ours, ourSum);
         if (ourSum != baselineSum) throw std::runtime_error("the two readers disagree");
 
         const auto report = [megabytes](const char* name, const Timing& time, int runs) {
