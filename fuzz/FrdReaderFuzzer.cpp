@@ -2,21 +2,20 @@
 // tiny chunks on several threads give (the same data and facts, or the same
 // refusal), and accepted data must be what the painters rely on: every corner a
 // node of the model, every coordinate and stress finite.
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "AcceptedResult.h"
 #include "formats/FrdReader.h"
 
 namespace {
 
+using corvelt::fuzz::sameBytes;
 using corvelt::FrdParseOptions;
 using corvelt::FrdResult;
 
@@ -33,12 +32,6 @@ Outcome parse(std::string_view text, const FrdParseOptions& options) {
     }
 }
 
-template <typename T>
-bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
-}
-
 void require(bool condition, const char* what) {
     if (condition) return;
     std::fprintf(stderr, "fuzz_frd_reader: %s\n", what);
@@ -46,21 +39,8 @@ void require(bool condition, const char* what) {
 }
 
 void checkAccepted(const corvelt::ResultData& data) {
-    require(!data.nodes.empty(), "accepted without nodes");
-    require(data.connectivity.size() == data.elementStresses.size() * 4,
-            "connectivity does not match the element count");
-    const auto nodeCount = static_cast<std::int64_t>(data.nodes.size());
-    for (const std::int32_t node : data.connectivity)
-        require(node >= 0 && node < nodeCount, "a corner names no node");
-    for (const corvelt::Point3D& p : data.nodes)
-        require(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z),
-                "a coordinate is not finite");
-    for (const corvelt::ElementStressBlock& block : data.elementStresses)
-        for (const auto& surface : block.surfaces)
-            for (const auto& corner : surface)
-                require(std::all_of(corner.begin(), corner.end(),
-                                    [](double v) { return std::isfinite(v); }),
-                        "a stress is not finite");
+    const char* fault = corvelt::fuzz::faultOfAccepted(data);
+    require(fault == nullptr, fault);
 }
 
 }  // namespace
