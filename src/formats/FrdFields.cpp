@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/NumberScan.h"
+#include "base/QuotedBytes.h"
 
 namespace corvelt {
 
@@ -53,21 +54,7 @@ std::string_view trimmedField(std::string_view field) {
 }
 
 std::string quotedField(std::string_view field) {
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    constexpr std::size_t maxShown = 40;
-    std::string quoted = "'";
-    for (const char c : field.substr(0, maxShown)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F) {
-            quoted += c;
-        } else {
-            quoted += "\\x";
-            quoted += hexDigits[byte >> 4];
-            quoted += hexDigits[byte & 0xF];
-        }
-    }
-    if (field.size() > maxShown) quoted += "...";
-    return quoted + "'";
+    return quotedBytes(field, 40);
 }
 
 }  // namespace corvelt

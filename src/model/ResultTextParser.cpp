@@ -10,6 +10,7 @@
 
 #include "base/LineEndCount.h"
 #include "base/NumberScan.h"
+#include "base/QuotedBytes.h"
 #include "base/Prefault.h"
 #include "model/ResultBodyParser.h"
 #include "model/ResultFileError.h"
@@ -47,7 +48,6 @@ std::int64_t lineAt(const TextSource& text, std::size_t offset) {
 // ASCII are shown as \xNN so the message stays valid UTF-8.
 std::string quoteFoundText(const TextSource& text, std::size_t offset) {
     constexpr std::size_t maxShown = 24;
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
     std::vector<char> buffer;
     const std::string_view found = text.read(offset, maxShown + 1, buffer);
     if (found.empty()) return "end of file";
@@ -56,19 +56,7 @@ std::string quoteFoundText(const TextSource& text, std::size_t offset) {
     if (!isSeparator(found[0]))
         while (length < found.size() && !isSeparator(found[length]))
             ++length;
-    std::string quoted = "'";
-    for (const char c : found.substr(0, std::min(length, maxShown))) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F) {
-            quoted += c;
-        } else {
-            quoted += "\\x";
-            quoted += hexDigits[byte >> 4];
-            quoted += hexDigits[byte & 0xF];
-        }
-    }
-    if (length > maxShown) quoted += "...";
-    return quoted + "'";
+    return quotedBytes(found.substr(0, length), maxShown);
 }
 
 // A fault in a text that changed while it was read may be an echo of the change,

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/AtomicFile.h"
+#include "base/QuotedBytes.h"
 #include "base/RegularFile.h"
 #include "model/ShellModel.h"
 
@@ -38,20 +39,7 @@ bool isDigit(char c) {
 // The token, quoted and shortened; bytes that are not printable ASCII are shown as
 // \xNN so that the message stays valid UTF-8.
 std::string quoteToken(std::string_view token) {
-    constexpr std::size_t maxShown = 24;
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    std::string quoted = "'";
-    for (std::size_t i = 0; i < std::min(token.size(), maxShown); ++i) {
-        const auto byte = static_cast<unsigned char>(token[i]);
-        if (byte >= 0x20 && byte < 0x7F) {
-            quoted += static_cast<char>(byte);
-        } else {
-            quoted += "\\x";
-            quoted += hexDigits[byte >> 4];
-            quoted += hexDigits[byte & 0xF];
-        }
-    }
-    return quoted + (token.size() > maxShown ? "...'" : "'");
+    return quotedBytes(token, 24);
 }
 
 }  // namespace
