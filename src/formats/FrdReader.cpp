@@ -165,6 +165,31 @@ FrdFault fieldFault(std::size_t lineOffset, std::string_view field, const std::s
                             quotedField(field)};
 }
 
+// A record line of a node's values: " -1", the node number in ten columns, then
+// the values in twelve columns each. These read its number and its values, or give
+// the fault of the first field that does not hold what it should.
+std::optional<FrdFault> readRecordNumber(std::string_view line, std::int32_t& number) {
+    if (!line.starts_with(" -1")) return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
+    const std::optional<std::int32_t> read = integerField(line.substr(3, 10));
+    if (!read) return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
+    number = *read;
+    return std::nullopt;
+}
+
+// `what` names a value in the fault.
+template <std::size_t count>
+std::optional<FrdFault> readRecordValues(std::string_view line, const char* readable,
+                                         const std::string& what,
+                                         std::array<double, count>& values) {
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string_view field = line.substr(13 + 12 * k, 12);
+        const std::optional<double> value = realField(field, readable);
+        if (!value) return fieldFault(0, field, what, 13 + 12 * k, 12);
+        values[k] = *value;
+    }
+    return std::nullopt;
+}
+
 class Reader {
   public:
     Reader(const TextSource& text, const std::string& fileName, const ReadProgress& progress,
@@ -230,20 +255,15 @@ class Reader {
             [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char* readable) -> std::optional<FrdFault> {
                 const std::string_view line = lines[0];
-                if (!line.starts_with(" -1"))
-                    return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
-                const std::optional<std::int32_t> number = integerField(line.substr(3, 10));
-                if (!number || *number < 1)
-                    return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
+                std::int32_t number = 0;
+                if (std::optional<FrdFault> fault = readRecordNumber(line, number)) return fault;
+                if (number < 1) return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
                 std::array<double, 3> xyz{};
-                for (std::size_t k = 0; k < 3; ++k) {
-                    const std::string_view field = line.substr(13 + 12 * k, 12);
-                    const std::optional<double> value = realField(field, readable);
-                    if (!value) return fieldFault(0, field, "a coordinate", 13 + 12 * k, 12);
-                    xyz[k] = *value;
-                }
+                if (std::optional<FrdFault> fault =
+                        readRecordValues(line, readable, "a coordinate", xyz))
+                    return fault;
                 const auto at = static_cast<std::size_t>(record);
-                numbers_[at] = *number;
+                numbers_[at] = number;
                 brickNodes_[at] = {xyz[0], xyz[1], xyz[2]};
                 return std::nullopt;
             });
@@ -439,23 +459,17 @@ class Reader {
             [&](std::int64_t record, const std::array<std::string_view, 2>& lines,
                 const char* readable) -> std::optional<FrdFault> {
                 const std::string_view line = lines[0];
-                if (!line.starts_with(" -1"))
-                    return fieldFault(0, line.substr(0, 3), "' -1'", 0, 3);
-                const std::optional<std::int32_t> number = integerField(line.substr(3, 10));
-                if (!number) return fieldFault(0, line.substr(3, 10), "a node number", 3, 10);
-                const std::int32_t node = brickNodeOf(record, *number);
+                std::int32_t number = 0;
+                if (std::optional<FrdFault> fault = readRecordNumber(line, number)) return fault;
+                const std::int32_t node = brickNodeOf(record, number);
                 if (node < 0)
-                    return FrdFault{0, "a stress of node " + std::to_string(*number) +
+                    return FrdFault{0, "a stress of node " + std::to_string(number) +
                                            ", which is not in the node block"};
                 if (seen[static_cast<std::size_t>(node)].exchange(1) != 0)
-                    return FrdFault{0, "a second stress of node " + std::to_string(*number)};
+                    return FrdFault{0, "a second stress of node " + std::to_string(number)};
                 std::array<double, 6> s{};
-                for (std::size_t k = 0; k < 6; ++k) {
-                    const std::string_view field = line.substr(13 + 12 * k, 12);
-                    const std::optional<double> value = realField(field, readable);
-                    if (!value) return fieldFault(0, field, "a stress", 13 + 12 * k, 12);
-                    s[k] = *value;
-                }
+                if (std::optional<FrdFault> fault = readRecordValues(line, readable, "a stress", s))
+                    return fault;
                 const std::uint32_t slot = owner[static_cast<std::size_t>(node)];
                 if (slot == noOwner) return std::nullopt;  // a node of no element
                 // In the file: SXX, SYY, SZZ, SXY, SYZ, SZX.
