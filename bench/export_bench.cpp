@@ -54,6 +54,8 @@ struct Options : corvelt::bench::RunCounts {
 };
 
 using corvelt::bench::Timing;
+using corvelt::bench::reportRatio;
+using corvelt::bench::reportTiming;
 using corvelt::bench::bestTime;
 
 // ---- Baselines --------------------------------------------------------------
@@ -181,17 +183,6 @@ std::optional<Options> parseOptions(int argc, char** argv) {
     return options;
 }
 
-void report(const std::string& name, const Timing& time, double megabytes) {
-    std::cout << name << std::setprecision(3) << time.wall * 1e3 << " ms, " << std::setprecision(1)
-              << megabytes / time.wall << " MB/s (" << std::setprecision(3) << time.processor * 1e3
-              << " ms of processor time)\n";
-}
-
-void reportRatio(const Timing& baseline, const Timing& ours) {
-    std::cout << std::setprecision(2) << "  ratio: " << baseline.wall / ours.wall
-              << "x (processor time: " << baseline.processor / ours.processor << "x)\n";
-}
-
 void benchExport(const std::string& title, const Options& options, const fs::path& ours,
                  const fs::path& baseline, const std::function<void()>& writeOurs,
                  const std::function<void()>& writeBaseline) {
@@ -200,10 +191,12 @@ void benchExport(const std::string& title, const Options& options, const fs::pat
     if (!sameBytes(ours, baseline)) throw std::runtime_error(title + ": the files differ");
     const double megabytes = static_cast<double>(fs::file_size(ours)) / 1e6;
     std::cout << "\n" << title << ", " << std::setprecision(1) << megabytes << " MB\n";
-    report("  iostream writer (baseline, best of " + std::to_string(options.baselineRuns) + "): ",
-           baselineTime, megabytes);
-    report("  corvelt export (best of " + std::to_string(options.runs) + "):            ", ourTime,
-           megabytes);
+    const std::string baselineRuns = std::to_string(options.baselineRuns);
+    reportTiming("  iostream writer (baseline, best of " + baselineRuns + "): ", baselineTime,
+                 megabytes);
+    reportTiming("  corvelt export (best of " + std::to_string(options.runs) + "):            ",
+                 ourTime, megabytes);
+    std::cout << "  ";
     reportRatio(baselineTime, ourTime);
     fs::remove(ours);
     fs::remove(baseline);

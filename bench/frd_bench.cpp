@@ -8,10 +8,7 @@
 //
 // The files (frd_bench_<N>.frd and frd_bench_<N>.txt in the build directory) are
 // generated from the cylinder sample in CalculiX's layout unless they are there.
-#include <spawn.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -40,8 +37,6 @@
 #include "samples/FrdFileWriter.h"
 #include "samples/PressurizedCylinder.h"
 #include "samples/ResultFileWriter.h"
-
-extern char** environ;
 
 namespace {
 
@@ -177,26 +172,7 @@ int measureMemory(const fs::path& file) {
 
 // Peak anonymous memory above the start of a fresh process reading the file, in MB.
 double peakMegabytes(const fs::path& file) {
-    int fds[2];
-    if (::pipe(fds) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    std::string self = fs::read_symlink("/proc/self/exe").string(), flag = "--measure-memory",
-                path = file.string();
-    char* argv[] = {self.data(), flag.data(), path.data(), nullptr};
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    std::string output;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        output.append(buffer, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    if (spawned == 0) ::waitpid(child, nullptr, 0);
-    std::istringstream figures(output);
+    std::istringstream figures(corvelt::bench::outputOfMeasuringChild(file));
     std::int64_t before = 0, peak = 0;
     if (!(figures >> before >> peak)) return -1;
     return static_cast<double>(peak - before) / 1024;
@@ -256,8 +232,7 @@ int main(int argc, char** argv) {
         report("sscanf reader (baseline): ", baselineTime, options.baselineRuns);
         report("corvelt .frd reader:      ", ourTime, options.runs);
         std::cout << "corvelt reader threads: " << corvelt::defaultWorkerCount() << "\n";
-        std::cout << std::setprecision(2) << "ratio: " << baselineTime.wall / ourTime.wall
-                  << "x (processor time: " << baselineTime.processor / ourTime.processor << "x)\n";
+        corvelt::bench::reportRatio(baselineTime, ourTime);
         std::cout << std::setprecision(1) << "peak memory of one read in a fresh process: .frd "
                   << peakMegabytes(frd) << " MB, our own format of the same model "
                   << peakMegabytes(own) << " MB (anonymous, above the start)\n";

@@ -48,6 +48,8 @@ struct Options : corvelt::bench::RunCounts {
 };
 
 using corvelt::bench::Timing;
+using corvelt::bench::reportRatio;
+using corvelt::bench::reportTiming;
 using corvelt::bench::bestTime;
 
 // ---- Baselines --------------------------------------------------------------
@@ -127,17 +129,6 @@ std::optional<Options> parseOptions(int argc, char** argv) {
     return options;
 }
 
-void report(const std::string& name, const Timing& time, double megabytes) {
-    std::cout << name << std::setprecision(3) << time.wall * 1e3 << " ms, " << std::setprecision(1)
-              << megabytes / time.wall << " MB/s (" << std::setprecision(3) << time.processor * 1e3
-              << " ms of processor time)\n";
-}
-
-void reportRatio(const Timing& baseline, const Timing& ours) {
-    std::cout << std::setprecision(2) << "ratio: " << baseline.wall / ours.wall
-              << "x (processor time: " << baseline.processor / ours.processor << "x)\n";
-}
-
 void benchSelectionFiles(ShellModel& model, const Options& options) {
     const fs::path ours = options.dir / "listing_bench_selection.txt";
     const fs::path baseline = options.dir / "listing_bench_selection_baseline.txt";
@@ -155,12 +146,12 @@ void benchSelectionFiles(ShellModel& model, const Options& options) {
     const double megabytes = static_cast<double>(fs::file_size(ours)) / 1e6;
     std::cout << "\nselection file of " << all.size() << " elements, " << std::setprecision(1)
               << megabytes << " MB (best of " << options.runs << ")\n";
-    report("  fprintf write (baseline):     ", writeBaseline, megabytes);
-    report("  corvelt write (atomic, fsync): ", write, megabytes);
+    reportTiming("  fprintf write (baseline):     ", writeBaseline, megabytes);
+    reportTiming("  corvelt write (atomic, fsync): ", write, megabytes);
     std::cout << "  ";
     reportRatio(writeBaseline, write);
-    report("  fscanf read (baseline):      ", readBaseline, megabytes);
-    report("  corvelt read:                ", read, megabytes);
+    reportTiming("  fscanf read (baseline):      ", readBaseline, megabytes);
+    reportTiming("  corvelt read:                ", read, megabytes);
     std::cout << "  ";
     reportRatio(readBaseline, read);
     fs::remove(ours);
@@ -179,10 +170,11 @@ void benchListings(const ShellModel& model, const Options& options) {
     const double megabytes = static_cast<double>(fs::file_size(ours)) / 1e6;
     std::cout << "\nnode stress listing, every node selected: " << 2 * order.size()
               << " stress lines, " << std::setprecision(1) << megabytes << " MB\n";
-    report("  iostream writer (baseline, best of " + std::to_string(options.baselineRuns) + "): ",
-           baselineTime, megabytes);
-    report("  corvelt listing (best of " + std::to_string(options.runs) + "):           ", ourTime,
-           megabytes);
+    const std::string baselineRuns = std::to_string(options.baselineRuns);
+    reportTiming("  iostream writer (baseline, best of " + baselineRuns + "): ", baselineTime,
+                 megabytes);
+    reportTiming("  corvelt listing (best of " + std::to_string(options.runs) + "):           ",
+                 ourTime, megabytes);
     std::cout << "  ";
     reportRatio(baselineTime, ourTime);
     fs::remove(baseline);
@@ -190,8 +182,8 @@ void benchListings(const ShellModel& model, const Options& options) {
     const fs::path elements = options.dir / corvelt::elementStressReportFileName;
     const Timing elementTime = bestTime(
         options.runs, [&] { corvelt::writeStressReport(model, ItemKind::elements, options.dir); });
-    report("\nelement stress listing, every element selected: ", elementTime,
-           static_cast<double>(fs::file_size(elements)) / 1e6);
+    reportTiming("\nelement stress listing, every element selected: ", elementTime,
+                 static_cast<double>(fs::file_size(elements)) / 1e6);
     fs::remove(ours);
     fs::remove(elements);
 }
