@@ -8,6 +8,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <iomanip>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <utility>
 
 extern char** environ;
@@ -70,6 +73,31 @@ inline std::int64_t statusKilobytes(const std::string& key) {
     for (std::string line; std::getline(status, line);)
         if (line.starts_with(key + ":")) return std::stoll(line.substr(key.size() + 1));
     return -1;
+}
+
+// The anonymous resident memory before a call and its peak during it, in kilobytes,
+// followed by a sampler thread every millisecond.
+struct AnonymousPeak {
+    std::int64_t before = 0;
+    std::int64_t peak = 0;
+};
+
+template <typename Call>
+AnonymousPeak anonymousPeakDuring(Call&& call) {
+    AnonymousPeak memory{statusKilobytes("RssAnon"), 0};
+    memory.peak = memory.before;
+    std::atomic<bool> done{false};
+    std::thread sampler([&] {
+        while (!done.load()) {
+            memory.peak = std::max(memory.peak, statusKilobytes("RssAnon"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    call();
+    done.store(true);
+    sampler.join();
+    memory.peak = std::max(memory.peak, statusKilobytes("RssAnon"));
+    return memory;
 }
 
 // Runs this program again as "PROGRAM --measure-memory FILE", so that a read's peak

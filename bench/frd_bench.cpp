@@ -11,7 +11,6 @@
 #include <time.h>
 
 #include <array>
-#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -24,7 +23,6 @@
 #include <numeric>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "BenchOptions.h"
@@ -149,24 +147,15 @@ using corvelt::bench::bestReadTime;
 
 using corvelt::bench::statusKilobytes;
 
-// The child: reads the file once, with the reader its name asks for, while a
-// sampler thread follows the anonymous resident memory.
+// The child: reads the file once, with the reader its name asks for, and prints
+// the anonymous memory before and at the peak.
 int measureMemory(const fs::path& file) {
-    const std::int64_t before = statusKilobytes("RssAnon");
-    std::atomic<bool> done{false};
-    std::int64_t peak = before;
-    std::thread sampler([&] {
-        while (!done.load()) {
-            peak = std::max(peak, statusKilobytes("RssAnon"));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+    ResultData data;
+    const corvelt::bench::AnonymousPeak memory = corvelt::bench::anonymousPeakDuring([&] {
+        data = file.extension() == ".frd" ? corvelt::readFrdFile(file).data
+                                          : corvelt::readResultFile(file);
     });
-    const ResultData data = file.extension() == ".frd" ? corvelt::readFrdFile(file).data
-                                                       : corvelt::readResultFile(file);
-    done.store(true);
-    sampler.join();
-    peak = std::max(peak, statusKilobytes("RssAnon"));
-    std::cout << before << ' ' << peak << '\n';
+    std::cout << memory.before << ' ' << memory.peak << '\n';
     return data.nodes.empty() ? 1 : 0;
 }
 

@@ -9,7 +9,6 @@
 // the sample generator unless a complete file with the expected counts is there.
 #include <time.h>
 
-#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -21,7 +20,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "BenchOptions.h"
 #include "BenchReads.h"
@@ -112,24 +110,14 @@ using corvelt::bench::statusKilobytes;
 // The child: reads the file once while a sampler thread follows the anonymous
 // resident memory. A file the reader refuses counts as read, with no model.
 int measureMemory(const fs::path& file) {
-    const std::int64_t before = statusKilobytes("RssAnon");
-    std::atomic<bool> done{false};
-    std::int64_t peak = before;
-    std::thread sampler([&] {
-        while (!done.load()) {
-            peak = std::max(peak, statusKilobytes("RssAnon"));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ResultData data;
+    const corvelt::bench::AnonymousPeak memory = corvelt::bench::anonymousPeakDuring([&] {
+        try {
+            data = corvelt::readResultFile(file);
+        } catch (const corvelt::ResultFileError&) {
         }
     });
-    ResultData data;
-    try {
-        data = corvelt::readResultFile(file);
-    } catch (const corvelt::ResultFileError&) {
-    }
-    done.store(true);
-    sampler.join();
-    peak = std::max(peak, statusKilobytes("RssAnon"));
-    std::cout << before << ' ' << peak << ' ' << statusKilobytes("VmHWM") << ' '
+    std::cout << memory.before << ' ' << memory.peak << ' ' << statusKilobytes("VmHWM") << ' '
               << modelBytes(data) / 1024 << '\n';
     return 0;
 }
